@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::fputs("usage: lumiset catalogue\n", stderr);
+    return 2;
+}

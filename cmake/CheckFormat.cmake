@@ -1,0 +1,15 @@
+# Fails when a C++ source of the project differs from what .clang-format asks for.
+set(dirs app core player photos effects audio production platform ui tools tests bench)
+set(files "")
+foreach(d IN LISTS dirs)
+  file(GLOB_RECURSE found ${ROOT}/${d}/*.cpp ${ROOT}/${d}/*.h)
+  list(APPEND files ${found})
+endforeach()
+if(NOT files)
+  return()
+endif()
+execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${files}
+                WORKING_DIRECTORY ${ROOT} RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "Files are not formatted (run clang-format -i on them):\n${err}")
+endif()

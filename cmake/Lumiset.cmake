@@ -1,0 +1,38 @@
+# Shared build helpers.
+
+function(lumiset_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(LUMISET_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# lumiset_subsystem(<name> [DEPS targets...])
+# A static library from every source file of the calling folder (recursively). It links Qt Core and
+# Gui but never Qt Widgets; a build step refuses widget includes in its sources.
+function(lumiset_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Gui ${ARG_DEPS})
+  lumiset_warnings(${name})
+  add_custom_target(${name}_no_widgets
+    COMMAND ${CMAKE_COMMAND} -DDIR=${CMAKE_CURRENT_SOURCE_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/CheckNoWidgets.cmake
+    COMMENT "Checking that ${name} uses no widgets" VERBATIM)
+  add_dependencies(${name} ${name}_no_widgets)
+endfunction()
+
+# lumiset_test_suite(<name> [DEPS targets...])
+# One GoogleTest executable from every source of the calling folder, run under a Qt GUI application.
+function(lumiset_test_suite name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE lumiset_test_support ${ARG_DEPS})
+  lumiset_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LUMISET_PROGRAM_DIR=${LUMISET_PROGRAM_DIR}")
+endfunction()
