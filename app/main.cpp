@@ -1,6 +1,54 @@
-#include <cstdio>
+// The lumiset executable: headless subcommands for scripts and tests (the windows come later).
+#include "app/Commands.h"
+#include "app/TextOutput.h"
 
-int main() {
-    std::fputs("usage: lumiset catalogue\n", stderr);
+#include "core/Error.h"
+
+#include <QGuiApplication>
+#include <functional>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    std::function<int(const QStringList&)> run;
+};
+
+const Command kCommands[] = {
+    {"catalogue", "catalogue", lumiset::app::runCatalogueCommand},
+};
+
+void printUsage() {
+    lumiset::app::printError(QStringLiteral("usage:"));
+    for (const Command& c : kCommands)
+        lumiset::app::printError(QStringLiteral("  lumiset %1").arg(QLatin1String(c.synopsis)));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Subcommands are headless: they paint into images, never onto a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = QGuiApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage();
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    for (const Command& c : kCommands) {
+        if (name != QLatin1String(c.name))
+            continue;
+        try {
+            return c.run(args);
+        } catch (const lumiset::Error& e) {
+            lumiset::app::printError(QStringLiteral("lumiset %1: %2").arg(name, e.message()));
+            return 1;
+        }
+    }
+    lumiset::app::printError(QStringLiteral("lumiset: unknown command “%1”").arg(name));
+    printUsage();
     return 2;
 }

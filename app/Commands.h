@@ -1,0 +1,11 @@
+// Headless subcommands of the lumiset executable. Each takes the arguments after its name, prints
+// its result on stdout, and returns the exit status; errors are thrown as lumiset::Error.
+#pragma once
+
+#include <QStringList>
+
+namespace lumiset::app {
+
+int runCatalogueCommand(const QStringList& args);
+
+} // namespace lumiset::app

@@ -1,0 +1,33 @@
+#include "tests/support/TemplateFixture.h"
+
+#include "core/IniFile.h"
+#include "core/Package.h"
+
+namespace lumiset::test {
+
+QByteArray TemplateParameterFile(const TemplateSpec& s) {
+    const QString text =
+        QStringLiteral("[1]\r\nmblx=%1\r\nmbfl=%2\r\nxpsl=%3\r\nxpkd=%4\r\nxpgd=%5\r\nszhz=%6\r\n"
+                       "xpjpgmc=%7\r\nmbdx=%8\r\nwxcs01=%9\r\nwxcs02=%10\r\nwxcs03=\r\nwxcs04=%11\r\n"
+                       "[0]\r\nsl=%7\r\n"
+                       "[l_x_k_r_v_t_w_j_s_y]\r\nl_x_k_r_v_t_w_j_s_y_m_c=%12\r\n"
+                       "l_x_k_r_v_t_w_j_s_y=%13\r\n")
+            .arg(QStringLiteral("类型"), s.category)
+            .arg(s.pictures.count(u'|') - 1)
+            .arg(s.widths, s.heights, s.orientations, s.pictures, s.frames, s.positions, s.mandatoryMarks,
+                 s.randomMarks, s.name)
+            .arg(s.marker);
+    return EncodeGbk(text);
+}
+
+QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& spec) {
+    const QByteArray movie = QByteArrayLiteral(R"({"v":"5.7.0","fr":25,"ip":0,"op":)") +
+                             spec.frames.toUtf8() +
+                             QByteArrayLiteral(R"(,"w":1920,"h":1080,"assets":[],"layers":[]})");
+    tree.write(QStringLiteral("korvel/wj_0_or_2/wjj_02/") + stem + QStringLiteral(".rar"),
+               EncodePackage(movie, 20));
+    return tree.write(QStringLiteral("korvel/wj_0_or_2/wjj_01/") + stem + QStringLiteral(".rar"),
+                      EncodePackage(TemplateParameterFile(spec), 20));
+}
+
+} // namespace lumiset::test
