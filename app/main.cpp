@@ -19,6 +19,15 @@ const Command kCommands[] = {
     {"catalogue", "catalogue", lumiset::app::runCatalogueCommand},
 };
 
+QtMessageHandler defaultMessageHandler = nullptr;
+
+// Offscreen Qt warns about a missing runtime folder; the subcommands never need one.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    defaultMessageHandler(type, context, message);
+}
+
 void printUsage() {
     lumiset::app::printError(QStringLiteral("usage:"));
     for (const Command& c : kCommands)
@@ -31,6 +40,7 @@ int main(int argc, char** argv) {
     // Subcommands are headless: they paint into images, never onto a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultMessageHandler = qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
     QStringList args = QGuiApplication::arguments().mid(1);
     if (args.isEmpty()) {
@@ -44,7 +54,10 @@ int main(int argc, char** argv) {
         try {
             return c.run(args);
         } catch (const lumiset::Error& e) {
-            lumiset::app::printError(QStringLiteral("lumiset %1: %2").arg(name, e.message()));
+            // One line on stderr, whatever the message holds.
+            QString message = e.message();
+            message.replace(u'\n', QStringLiteral("; "));
+            lumiset::app::printError(QStringLiteral("lumiset %1: %2").arg(name, message));
             return 1;
         }
     }
