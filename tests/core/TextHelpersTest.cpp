@@ -22,8 +22,9 @@ TEST(BarList, SplitsBetweenConsecutiveBars) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SplitBarList(QString::fromUtf8(c.value)), c.tokens) << c.value;
-        if (!c.tokens.isEmpty())
+        if (!c.tokens.isEmpty()) {
             EXPECT_EQ(SplitBarList(JoinBarList(c.tokens)), c.tokens) << c.value;
+        }
     }
 }
 
