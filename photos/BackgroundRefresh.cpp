@@ -1,45 +1,36 @@
 #include "photos/BackgroundRefresh.h"
 
-#include "core/AlbumFile.h"
 #include "core/Columns.h"
+#include "core/TextHelpers.h"
 
 namespace lumiset {
 
-namespace {
-
-constexpr int kPictureCells = BackgroundCol::Path - BackgroundCol::PictureName + 1;
-
-void setPicture(Table& backgrounds, int row, const QStringList& cells) {
-    for (int i = 0; i < kPictureCells; ++i)
-        backgrounds.setCell(row, BackgroundCol::PictureName + i, cells.value(i));
-}
-
-} // namespace
-
-QStringList RandomBackgroundPicture(const Album& album, RandomSource& random) {
-    const Table& list = album.landscapePhotos;
-    if (list.isEmpty())
-        return QStringList(kPictureCells, QString());
-    const int r = random.uniform(0, list.rowCount() - 1);
-    return list.row(r).mid(LandscapePhotoCol::Name, kPictureCells);
-}
-
-void AppendBackgroundRow(Album& album, int usedRow, RandomSource& random) {
-    const QStringList& used = album.usedTemplates.row(usedRow);
-    const int row = album.backgrounds.appendRow({QString::number(album.usedTemplates.rowCount()),
-                                                 used[UsedTemplateCol::Name], used[UsedTemplateCol::Kind],
-                                                 used[UsedTemplateCol::Category]});
-    setPicture(album.backgrounds, row, RandomBackgroundPicture(album, random));
-    album.backgrounds.setCell(row, BackgroundCol::Transparency, QStringLiteral("0"));
+void RebuildLandscapePhotoList(Album& album) {
+    album.landscapePhotos.clear();
+    for (int r = 0; r < album.photos.rowCount(); ++r) {
+        const QStringList& p = album.photos.row(r);
+        if (!IsLandscape(p[PhotoCol::Width].toLongLong(), p[PhotoCol::Height].toLongLong()))
+            continue;
+        album.landscapePhotos.appendRow({p[PhotoCol::Number], p[PhotoCol::Name], p[PhotoCol::Extension],
+                                         p[PhotoCol::Width], p[PhotoCol::Height], p[PhotoCol::Path],
+                                         QString::number(r)});
+    }
 }
 
 void RefreshBackgrounds(Album& album, RandomSource& random) {
-    RebuildPhotoLists(album);
-    if (album.landscapePhotos.isEmpty())
+    RebuildLandscapePhotoList(album);
+    const Table& landscape = album.landscapePhotos;
+    if (landscape.isEmpty())
         return;
-    for (int r = 0; r < album.backgrounds.rowCount(); ++r)
-        if (album.backgrounds.cell(r, BackgroundCol::PictureName).isEmpty())
-            setPicture(album.backgrounds, r, RandomBackgroundPicture(album, random));
+    Table& backgrounds = album.backgrounds;
+    for (int r = 0; r < backgrounds.rowCount(); ++r) {
+        if (!backgrounds.cell(r, BackgroundCol::PictureName).isEmpty())
+            continue;
+        const int pick = random.uniform(0, landscape.rowCount() - 1);
+        for (int k = 0; k < 5; ++k)
+            backgrounds.setCell(r, BackgroundCol::PictureName + k,
+                                landscape.cell(pick, LandscapePhotoCol::Name + k));
+    }
 }
 
 } // namespace lumiset

@@ -1,24 +1,19 @@
-// Background pictures that follow the photos: every used template shows a landscape photo of the album
-// behind its animation until the user chooses another picture.
+// The background refresh that the import, the matching and the photo deletions run after changing the
+// photo table: every used template without a background picture gets a random landscape photo.
 #pragma once
 
 #include "core/Album.h"
 #include "core/Random.h"
 
-#include <QStringList>
-
 namespace lumiset {
 
-// Background cells 4..8 (name, extension, width, height, path) of a uniformly random row of the
-// landscape photo list; five empty cells when the list is empty.
-QStringList RandomBackgroundPicture(const Album& album, RandomSource& random);
+// Rebuilds the landscape photo list (ListView_qubu_hengzhao) from the photo table: every landscape or
+// square photo, in photo order, with its 0-based photo row in column 6.
+void RebuildLandscapePhotoList(Album& album);
 
-// Appends the background row of the used-template row just appended (same index): its number, the
-// template's name, kind and category, a random landscape photo and transparency "0".
-void AppendBackgroundRow(Album& album, int usedRow, RandomSource& random);
-
-// The background refresh: rebuilds the landscape photo list (and with it the pending lists) from the
-// photo table, then gives every background row without a picture a random landscape photo.
+// Rebuilds the landscape photo list, then, when it and the background table both have rows, copies a
+// randomly drawn landscape photo (name, extension, width, height, path) into every background row whose
+// picture name is empty. Rows that already have a picture keep it.
 void RefreshBackgrounds(Album& album, RandomSource& random);
 
 } // namespace lumiset
