@@ -1,0 +1,139 @@
+#include "audio/MusicFile.h"
+
+#include "audio/FfmpegHolders.h"
+#include "core/Error.h"
+#include "core/TextHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+extern "C" {
+#include <libavutil/intreadwrite.h>
+}
+
+namespace lumiset {
+namespace {
+
+Error musicError(const QString& path, const QString& problem) {
+    return Error(QStringLiteral("音乐文件“%1”%2").arg(QDir::toNativeSeparators(path), problem));
+}
+
+struct OpenMusic {
+    InputFormatHolder format;
+    AVStream* stream = nullptr;
+};
+
+OpenMusic openMusic(const QString& path) {
+    const QFileInfo about(path);
+    if (!about.exists())
+        throw musicError(path, QStringLiteral("不存在。"));
+    if (!about.isFile()) // a pipe or device would block the reader for ever
+        throw musicError(path, QStringLiteral("不是普通文件。"));
+
+    // The "file:" prefix and the whitelist keep a name such as "concat:..." or a playlist inside the
+    // file from making FFmpeg read anything but local files.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const QByteArray url = "file:" + QFile::encodeName(about.absoluteFilePath());
+    AVFormatContext* raw = nullptr;
+    const int opened = avformat_open_input(&raw, url.constData(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        throw musicError(path, QStringLiteral("不是能读取的音频文件（%1）。").arg(AvErrorText(opened)));
+    OpenMusic music{InputFormatHolder(raw), nullptr};
+    if (const int found = avformat_find_stream_info(raw, nullptr); found < 0)
+        throw musicError(path, QStringLiteral("无法读取（%1）。").arg(AvErrorText(found)));
+    const int index = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (index < 0)
+        throw musicError(path, QStringLiteral("不包含声音。"));
+    music.stream = raw->streams[index];
+    for (unsigned i = 0; i < raw->nb_streams; ++i) // cover pictures and the like are not read at all
+        if (static_cast<int>(i) != index)
+            raw->streams[i]->discard = AVDISCARD_ALL;
+    return music;
+}
+
+struct PacketTotals {
+    qint64 packets = 0;
+    qint64 duration = 0;       // in the stream's time base
+    qint64 skippedSamples = 0; // encoder delay and padding the file declares
+    bool everyPacketTimed = true;
+};
+
+PacketTotals sumPackets(const OpenMusic& music, const QString& path) {
+    PacketTotals totals;
+    const PacketHolder packet(av_packet_alloc());
+    int read = 0;
+    while ((read = av_read_frame(music.format.get(), packet.get())) >= 0) {
+        if (packet->stream_index == music.stream->index) {
+            ++totals.packets;
+            if (packet->duration > 0)
+                totals.duration += packet->duration;
+            else
+                totals.everyPacketTimed = false;
+            size_t size = 0;
+            if (const uint8_t* skip = av_packet_get_side_data(packet.get(), AV_PKT_DATA_SKIP_SAMPLES, &size);
+                skip && size >= 8)
+                totals.skippedSamples += qint64(AV_RL32(skip)) + AV_RL32(skip + 4);
+        }
+        av_packet_unref(packet.get());
+    }
+    if (read != AVERROR_EOF)
+        throw musicError(path, QStringLiteral("读取时出错（%1）。").arg(AvErrorText(read)));
+    return totals;
+}
+
+// For the rare format whose packets carry no duration: decode and count the samples.
+qint64 decodedSamples(const OpenMusic& music, const QString& path) {
+    const AVCodec* codec = avcodec_find_decoder(music.stream->codecpar->codec_id);
+    const CodecContextHolder decoder(avcodec_alloc_context3(codec));
+    if (!codec || !decoder || avcodec_parameters_to_context(decoder.get(), music.stream->codecpar) < 0 ||
+        avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        throw musicError(path, QStringLiteral("的声音格式无法解码。"));
+    const PacketHolder packet(av_packet_alloc());
+    const FrameHolder frame(av_frame_alloc());
+    qint64 samples = 0;
+    const auto drain = [&] {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
+            samples += frame->nb_samples;
+            av_frame_unref(frame.get());
+        }
+    };
+    while (av_read_frame(music.format.get(), packet.get()) >= 0) {
+        if (packet->stream_index == music.stream->index && avcodec_send_packet(decoder.get(), packet.get()) >= 0)
+            drain();
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    drain();
+    return samples;
+}
+
+} // namespace
+
+qint64 MusicLengthMilliseconds(const QString& path) {
+    const AVRational milliseconds{1, 1000};
+    const OpenMusic music = openMusic(path);
+    const int sampleRate = music.stream->codecpar->sample_rate;
+    const PacketTotals totals = sumPackets(music, path);
+    if (totals.packets == 0)
+        throw musicError(path, QStringLiteral("没有声音数据。"));
+    if (!totals.everyPacketTimed) {
+        if (sampleRate <= 0)
+            throw musicError(path, QStringLiteral("的声音格式无法测出长度。"));
+        const qint64 samples = decodedSamples(openMusic(path), path);
+        return av_rescale_rnd(samples, 1000, sampleRate, AV_ROUND_DOWN);
+    }
+    const AVRational timeBase = music.stream->time_base;
+    const qint64 skipped =
+        sampleRate > 0 ? av_rescale_q(totals.skippedSamples, AVRational{1, sampleRate}, timeBase) : 0;
+    const qint64 duration = std::max<qint64>(totals.duration - skipped, 0);
+    return av_rescale_q_rnd(duration, timeBase, milliseconds, AV_ROUND_DOWN);
+}
+
+QString MusicLengthText(qint64 milliseconds) {
+    return QStringLiteral("00:") + SecondsToMinutesClock(milliseconds / 1000);
+}
+
+} // namespace lumiset
