@@ -1,0 +1,317 @@
+#include "player/LottieRenderer.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace lumiset {
+
+using namespace lottie;
+
+namespace {
+
+void PreparePainter(QPainter& painter) {
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+}
+
+bool IsWholePixelShift(const QTransform& m) {
+    constexpr double kTolerance = 1e-4;
+    return m.type() <= QTransform::TxScale && std::abs(m.m11() - 1) < kTolerance &&
+           std::abs(m.m22() - 1) < kTolerance && std::abs(m.dx() - std::round(m.dx())) < kTolerance &&
+           std::abs(m.dy() - std::round(m.dy())) < kTolerance;
+}
+
+// Draws `picture` stretched to `size` (layer units). A picture landing pixel for pixel on the surface
+// is copied; otherwise it is sampled bilinearly from the reduction that suits its scale.
+void DrawPicture(QPainter& painter, const Picture& picture, QSizeF size, const QTransform& layerToDevice,
+                 double opacity) {
+    const QSize pixels = picture.size();
+    const QTransform imageToDevice =
+        QTransform::fromScale(size.width() / pixels.width(), size.height() / pixels.height()) * layerToDevice;
+    const double scale = std::max(std::hypot(imageToDevice.m11(), imageToDevice.m12()),
+                                  std::hypot(imageToDevice.m21(), imageToDevice.m22()));
+    const QImage& level = picture.levelFor(scale);
+    const QTransform levelToDevice = QTransform::fromScale(double(pixels.width()) / level.width(),
+                                                           double(pixels.height()) / level.height()) *
+                                     imageToDevice;
+    painter.setOpacity(opacity);
+    if (IsWholePixelShift(levelToDevice)) {
+        painter.resetTransform();
+        painter.drawImage(QPoint(int(std::round(levelToDevice.dx())), int(std::round(levelToDevice.dy()))),
+                          level);
+    } else {
+        painter.setTransform(levelToDevice);
+        painter.drawImage(QPointF(0, 0), level);
+    }
+}
+
+// Combines `alpha` into `content` over `area` with a Porter-Duff mode (DestinationIn keeps what the
+// alpha covers, DestinationOut what it does not).
+void ApplyAlpha(QImage& content, const QImage& alpha, const QRect& area, QPainter::CompositionMode mode) {
+    QPainter painter(&content);
+    painter.setCompositionMode(mode);
+    painter.drawImage(area.topLeft(), alpha, area);
+}
+
+QRect DeviceArea(const QRectF& deviceBounds, const QRect& clip) {
+    if (deviceBounds.isEmpty())
+        return {};
+    // One pixel of margin for antialiased edges.
+    const QRectF bounded = deviceBounds.adjusted(-1, -1, 1, 1) & QRectF(clip);
+    return bounded.toAlignedRect() & clip;
+}
+
+} // namespace
+
+LottieRenderer::LottieRenderer(const LottieMovie& movie, const PictureSet& pictures)
+    : movie_(movie), pictures_(pictures) {}
+
+void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& options) {
+    if (surface.isNull())
+        return;
+    options_ = options;
+    surfaceSize_ = surface.size();
+    QPainter painter(&surface);
+    PreparePainter(painter);
+    const Placement root{
+        QTransform::fromScale(surface.width() / movie_.width, surface.height() / movie_.height),
+        surface.rect(),
+    };
+    renderComposition(movie_.root, painter, root, 1.0, frame);
+}
+
+void LottieRenderer::renderComposition(const Composition& composition, QPainter& painter,
+                                       const Placement& placement, double opacity, double frame) {
+    // The first layer is the top one: paint from the last.
+    for (int i = int(composition.layers.size()) - 1; i >= 0; --i) {
+        const Layer& layer = composition.layers[i];
+        if (layer.isMatteSource || layer.hidden || !layer.isVisibleAt(frame))
+            continue;
+        drawLayer(composition, i, painter, placement, opacity, frame);
+    }
+}
+
+void LottieRenderer::drawLayer(const Composition& composition, int index, QPainter& painter,
+                               const Placement& placement, double opacity, double frame) {
+    const PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
+    if (prepared.opacity <= 0 || prepared.area.isEmpty())
+        return;
+    if (needsBuffer(prepared))
+        drawBuffered(composition, prepared, painter, placement, frame);
+    else
+        paintContent(prepared, painter, prepared.opacity, placement.clip);
+}
+
+LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composition, int index,
+                                                      const Placement& placement, double parentOpacity,
+                                                      double frame) const {
+    PreparedLayer prepared;
+    const Layer& layer = composition.layers[index];
+    prepared.layer = &layer;
+    prepared.localFrame = frame - layer.startTime;
+    prepared.opacity = parentOpacity * layerOpacity(layer, prepared.localFrame);
+    prepared.toDevice = layerToComposition(composition, index, frame) * placement.toDevice;
+    if (layer.kind == LayerKind::Shape)
+        prepared.draws = BuildShapeDraws(layer.shapes, prepared.localFrame);
+    QRectF bounds = contentBounds(prepared);
+    const bool unbounded = layer.kind == LayerKind::Precomposition && bounds.isEmpty();
+    // Masks that only add (and subtract or intersect afterwards) confine the layer to their shapes.
+    const auto& masks = layer.masks;
+    const bool masksConfine =
+        !masks.empty() && masks.front().mode == Mask::Mode::Add &&
+        std::none_of(masks.begin(), masks.end(), [](const Mask& m) { return m.inverted; });
+    if (masksConfine) {
+        QRectF maskBounds;
+        for (const Mask& mask : masks) {
+            if (mask.mode == Mask::Mode::Add)
+                maskBounds |= BezierPath(mask.path.at(prepared.localFrame)).controlPointRect();
+        }
+        bounds = unbounded ? maskBounds : bounds & maskBounds;
+    }
+    if (unbounded && !masksConfine)
+        prepared.area = placement.clip;
+    else
+        prepared.area = DeviceArea(prepared.toDevice.mapRect(bounds), placement.clip);
+    return prepared;
+}
+
+bool LottieRenderer::needsBuffer(const PreparedLayer& prepared) const {
+    const Layer& layer = *prepared.layer;
+    if (!layer.masks.empty() || layer.matte != MatteMode::None)
+        return true;
+    // A fading precomposition fades as one picture: its layers must not show through each other.
+    return layer.kind == LayerKind::Precomposition && prepared.opacity < 1 &&
+           movie_.precompositions[layer.precomposition]->layers.size() > 1;
+}
+
+void LottieRenderer::drawBuffered(const Composition& composition, const PreparedLayer& prepared,
+                                  QPainter& painter, const Placement& placement, double frame) {
+    const Layer& layer = *prepared.layer;
+    QRect area = prepared.area;
+    const bool matteVisible =
+        layer.matte != MatteMode::None && composition.layers[layer.matteLayer].isVisibleAt(frame);
+    if (layer.matte == MatteMode::Alpha) {
+        if (!matteVisible)
+            return; // an absent alpha matte hides everything
+        area &= prepare(composition, layer.matteLayer, placement, 1.0, frame).area;
+        if (area.isEmpty())
+            return;
+    }
+
+    auto content = buffers_.acquire(surfaceSize_);
+    ClearArea(content.image(), area);
+    {
+        QPainter buffer(&content.image());
+        PreparePainter(buffer);
+        buffer.setClipRect(area);
+        paintContent(prepared, buffer, 1.0, area);
+    }
+    if (!layer.masks.empty()) {
+        auto mask = buffers_.acquire(surfaceSize_);
+        paintMasks(prepared, mask.image(), area);
+        ApplyAlpha(content.image(), mask.image(), area, QPainter::CompositionMode_DestinationIn);
+    }
+    if (matteVisible) {
+        auto matte = buffers_.acquire(surfaceSize_);
+        ClearArea(matte.image(), area);
+        {
+            QPainter buffer(&matte.image());
+            PreparePainter(buffer);
+            buffer.setClipRect(area);
+            drawLayer(composition, layer.matteLayer, buffer, Placement{placement.toDevice, area}, 1.0, frame);
+        }
+        ApplyAlpha(content.image(), matte.image(), area,
+                   layer.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
+                                                   : QPainter::CompositionMode_DestinationOut);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.setOpacity(prepared.opacity);
+    painter.drawImage(area.topLeft(), content.image(), area);
+    painter.restore();
+}
+
+void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& painter, double opacity,
+                                  const QRect& clip) {
+    const Layer& layer = *prepared.layer;
+    switch (layer.kind) {
+    case LayerKind::Solid:
+        painter.setTransform(prepared.toDevice);
+        painter.setOpacity(opacity);
+        painter.fillRect(QRectF(0, 0, layer.width, layer.height), layer.solidColor);
+        break;
+    case LayerKind::Image:
+        if (const Picture* picture = pictures_.picture(layer.image))
+            DrawPicture(painter, *picture, imageSize(layer), prepared.toDevice, opacity);
+        break;
+    case LayerKind::Shape:
+        PaintShapeDraws(painter, prepared.draws, prepared.toDevice, opacity);
+        break;
+    case LayerKind::Precomposition: {
+        painter.save();
+        Placement inner{prepared.toDevice, clip};
+        if (layer.width > 0 && layer.height > 0) {
+            const QRectF frameRect(0, 0, layer.width, layer.height);
+            painter.setTransform(prepared.toDevice);
+            painter.setClipRect(frameRect, Qt::IntersectClip);
+            inner.clip = DeviceArea(prepared.toDevice.mapRect(frameRect), clip);
+        }
+        const double childFrame =
+            layer.timeRemap ? Component(layer.timeRemap->at(prepared.localFrame), 0) * movie_.frameRate
+                            : prepared.localFrame / layer.timeStretch;
+        renderComposition(*movie_.precompositions[layer.precomposition], painter, inner, opacity, childFrame);
+        painter.restore();
+        break;
+    }
+    case LayerKind::Null:
+        break;
+    }
+}
+
+void LottieRenderer::paintMasks(const PreparedLayer& prepared, QImage& mask, const QRect& area) {
+    ClearArea(mask, area);
+    QPainter painter(&mask);
+    PreparePainter(painter);
+    painter.setClipRect(area);
+    const auto& masks = prepared.layer->masks;
+    // A first mask that subtracts or intersects works on the whole layer.
+    if (masks.front().mode != Mask::Mode::Add)
+        painter.fillRect(area, Qt::black);
+    for (const Mask& m : masks) {
+        const QPainterPath path = BezierPath(m.path.at(prepared.localFrame));
+        QColor color(Qt::black);
+        color.setAlphaF(float(std::clamp(Component(m.opacity.at(prepared.localFrame), 0) / 100, 0.0, 1.0)));
+        painter.setTransform(prepared.toDevice);
+        if (!m.inverted && m.mode != Mask::Mode::Intersect) {
+            painter.setCompositionMode(m.mode == Mask::Mode::Add ? QPainter::CompositionMode_SourceOver
+                                                                 : QPainter::CompositionMode_DestinationOut);
+            painter.fillPath(path, color);
+            continue;
+        }
+        // Inverted and intersecting masks change pixels outside their path too: draw them apart first.
+        auto shape = buffers_.acquire(surfaceSize_);
+        ClearArea(shape.image(), area);
+        {
+            QPainter shapePainter(&shape.image());
+            PreparePainter(shapePainter);
+            shapePainter.setClipRect(area);
+            shapePainter.setTransform(prepared.toDevice);
+            if (m.inverted) {
+                shapePainter.fillPath(path, Qt::black);
+                shapePainter.resetTransform();
+                shapePainter.setCompositionMode(QPainter::CompositionMode_SourceOut);
+                shapePainter.fillRect(area, color);
+            } else {
+                shapePainter.fillPath(path, color);
+            }
+        }
+        painter.resetTransform();
+        painter.setCompositionMode(m.mode == Mask::Mode::Add ? QPainter::CompositionMode_SourceOver
+                                   : m.mode == Mask::Mode::Subtract
+                                       ? QPainter::CompositionMode_DestinationOut
+                                       : QPainter::CompositionMode_DestinationIn);
+        painter.drawImage(area.topLeft(), shape.image(), area);
+    }
+}
+
+QTransform LottieRenderer::layerToComposition(const Composition& composition, int index, double frame) const {
+    const Layer& layer = composition.layers[index];
+    QTransform matrix = layer.transform.matrixAt(frame - layer.startTime);
+    // Parents pass on their transform, not their opacity. Cycles were rejected when parsing.
+    for (int p = layer.parent; p >= 0; p = composition.layers[p].parent) {
+        const Layer& parent = composition.layers[p];
+        matrix *= parent.transform.matrixAt(frame - parent.startTime);
+    }
+    return matrix;
+}
+
+double LottieRenderer::layerOpacity(const Layer& layer, double localFrame) const {
+    if (options_.numStopOpacity && layer.name == QLatin1String("num_stop"))
+        return std::clamp(*options_.numStopOpacity, 0.0, 1.0);
+    return layer.transform.opacityAt(localFrame);
+}
+
+QRectF LottieRenderer::contentBounds(const PreparedLayer& prepared) const {
+    const Layer& layer = *prepared.layer;
+    switch (layer.kind) {
+    case LayerKind::Solid:
+    case LayerKind::Precomposition:
+        return QRectF(0, 0, layer.width, layer.height);
+    case LayerKind::Image:
+        return pictures_.picture(layer.image) ? QRectF(QPointF(0, 0), imageSize(layer)) : QRectF();
+    case LayerKind::Shape:
+        return ShapeDrawBounds(prepared.draws);
+    case LayerKind::Null:
+        break;
+    }
+    return {};
+}
+
+QSizeF LottieRenderer::imageSize(const Layer& layer) const {
+    const ImageAsset& asset = movie_.images[layer.image];
+    if (asset.width > 0 && asset.height > 0)
+        return {asset.width, asset.height};
+    const Picture* picture = pictures_.picture(layer.image);
+    return picture ? QSizeF(picture->size()) : QSizeF();
+}
+
+} // namespace lumiset

@@ -1,0 +1,71 @@
+// Paints frames of a parsed Lottie movie with QPainter.
+//
+// Threading: a renderer (with its pictures) belongs to one thread at a time; separate renderers may
+// paint in parallel. Only QImage is used, never QPixmap.
+#pragma once
+
+#include "player/LayerBuffers.h"
+#include "player/LottieModel.h"
+#include "player/LottieShapes.h"
+#include "player/PictureSet.h"
+
+#include <QImage>
+#include <optional>
+
+class QPainter;
+
+namespace lumiset {
+
+struct RenderOptions {
+    // Replaces the opacity (0..1) of every layer named "num_stop" when set.
+    std::optional<double> numStopOpacity;
+};
+
+class LottieRenderer {
+public:
+    // @pre `movie` and `pictures` outlive the renderer.
+    LottieRenderer(const lottie::LottieMovie& movie, const PictureSet& pictures);
+
+    // Paints composition frame `frame` over `surface`, the composition scaled to fill it.
+    void render(QImage& surface, double frame, const RenderOptions& options);
+
+private:
+    // Where a composition lands on the surface.
+    struct Placement {
+        QTransform toDevice;
+        QRect clip; // device pixels that may be touched
+    };
+    // One layer at one frame, ready to paint.
+    struct PreparedLayer {
+        const lottie::Layer* layer = nullptr;
+        QTransform toDevice;
+        double opacity = 1;
+        double localFrame = 0;
+        std::vector<lottie::ShapeDraw> draws;
+        QRect area; // device pixels the layer can cover
+    };
+
+    void renderComposition(const lottie::Composition& composition, QPainter& painter,
+                           const Placement& placement, double opacity, double frame);
+    void drawLayer(const lottie::Composition& composition, int index, QPainter& painter,
+                   const Placement& placement, double opacity, double frame);
+    PreparedLayer prepare(const lottie::Composition& composition, int index, const Placement& placement,
+                          double parentOpacity, double frame) const;
+    bool needsBuffer(const PreparedLayer& prepared) const;
+    void drawBuffered(const lottie::Composition& composition, const PreparedLayer& prepared,
+                      QPainter& painter, const Placement& placement, double frame);
+    void paintContent(const PreparedLayer& prepared, QPainter& painter, double opacity, const QRect& clip);
+    void paintMasks(const PreparedLayer& prepared, QImage& mask, const QRect& area);
+    QTransform layerToComposition(const lottie::Composition& composition, int index, double frame) const;
+    double layerOpacity(const lottie::Layer& layer, double localFrame) const;
+    QRectF contentBounds(const PreparedLayer& prepared) const;
+    QSizeF imageSize(const lottie::Layer& layer) const;
+
+    const lottie::LottieMovie& movie_;
+    const PictureSet& pictures_;
+    LayerBuffers buffers_;
+    RenderOptions options_;
+    QSize surfaceSize_;
+};
+
+} // namespace lumiset

@@ -1,0 +1,46 @@
+// The decoded pictures of one loaded movie. Pictures are read when the movie is loaded, so a fresh
+// load always sees the files as they are now (callers rewrite them between loads).
+#pragma once
+
+#include "player/LottieModel.h"
+
+#include <QImage>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace lumiset {
+
+// One decoded picture and its half-size reductions, made on first use. Bilinear sampling alone
+// shimmers when a picture is drawn at less than half its size; a reduction keeps it smooth.
+class Picture {
+public:
+    explicit Picture(QImage image);
+    QSize size() const { return levels_.front().size(); }
+    // The reduction to draw when one pixel of the full picture covers `deviceScale` device pixels.
+    const QImage& levelFor(double deviceScale) const;
+
+private:
+    mutable std::deque<QImage> levels_; // [0] is the picture itself; references stay valid
+};
+
+class PictureSet {
+public:
+    PictureSet() = default;
+    // Decodes every image asset of `movie`; external files are resolved against `folder`. A missing or
+    // unreadable file is recorded in missing() and drawn as nothing; an embedded picture that does not
+    // decode is a broken movie (Error naming `sourceName`).
+    PictureSet(const lottie::LottieMovie& movie, const QString& folder, const QString& sourceName);
+
+    // The picture of image asset `index`, or nullptr when it could not be read.
+    const Picture* picture(int index) const;
+    // Paths of the external pictures that could not be read, in asset order.
+    const QStringList& missing() const { return missing_; }
+
+private:
+    std::vector<std::optional<Picture>> pictures_;
+    QStringList missing_;
+};
+
+} // namespace lumiset
