@@ -1,0 +1,176 @@
+#include "audio/MusicRows.h"
+
+#include "audio/MusicFile.h"
+#include "core/Columns.h"
+#include "core/Error.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace lumiset {
+
+namespace {
+
+// The fixed texts of one list window.
+struct ListTexts {
+    QString empty;
+    QString caption;
+    QString askOne;
+    QString noSelection;
+    QString deletedOne;
+    QString askAll;
+    QString deletedAll;
+};
+
+const ListTexts kMusicTexts{QStringLiteral("没有添加音乐文件！"),
+                            QStringLiteral("删除音乐"),
+                            QStringLiteral("是否确定要删除当前选中的音乐文件?"),
+                            QStringLiteral("没有选中音乐文件！"),
+                            QStringLiteral("选中的音乐文件已经删除！"),
+                            QStringLiteral("是否确定要删除全部音乐文件?"),
+                            QStringLiteral("音乐文件已经全部删除！")};
+
+const ListTexts kLyricTexts{QStringLiteral("没有添加歌词文件！"),
+                            QStringLiteral("删除歌词"),
+                            QStringLiteral("是否确定要删除当前选中的歌词文件?"),
+                            QStringLiteral("没有选中歌词文件！"),
+                            QStringLiteral("选中的歌词文件已经删除！"),
+                            QStringLiteral("是否确定要删除全部歌词文件?"),
+                            QStringLiteral("歌词文件已经全部删除！")};
+
+const QString kAddMusicProgress = QStringLiteral("添加音乐");
+
+// The extension with its dot, as the file name has it; empty for a name without one.
+QString extensionOf(const QFileInfo& file) {
+    return file.suffix().isEmpty() ? QString() : QLatin1Char('.') + file.suffix();
+}
+
+void renumber(Table& table) {
+    for (int r = 0; r < table.rowCount(); ++r)
+        table.setCell(r, 0, QString::number(r + 1));
+}
+
+// `tables` share their rows (the lyric list and its settings); the first decides emptiness.
+ListEditResult deleteSelected(const QList<Table*>& tables, int selectedRow, const Confirm& confirm,
+                              const ListTexts& texts) {
+    ListEditResult result;
+    if (tables.first()->isEmpty()) {
+        result.messages.append(texts.empty);
+        return result;
+    }
+    if (!confirm(texts.caption, texts.askOne))
+        return result;
+    if (selectedRow < 0 || selectedRow >= tables.first()->rowCount()) {
+        result.messages.append(texts.noSelection);
+        return result;
+    }
+    for (Table* table : tables) {
+        if (selectedRow < table->rowCount())
+            table->removeRow(selectedRow);
+        renumber(*table);
+    }
+    result.changed = true;
+    result.messages.append(texts.deletedOne);
+    return result;
+}
+
+ListEditResult deleteAll(const QList<Table*>& tables, const Confirm& confirm, const ListTexts& texts) {
+    ListEditResult result;
+    if (tables.first()->isEmpty()) {
+        result.messages.append(texts.empty);
+        return result;
+    }
+    if (!confirm(texts.caption, texts.askAll))
+        return result;
+    for (Table* table : tables)
+        table->clear();
+    result.changed = true;
+    result.messages.append(texts.deletedAll);
+    return result;
+}
+
+} // namespace
+
+QString FirstUseSample(QString& openedFlag, const QString& samplePath) {
+    const bool first = openedFlag == QLatin1String("0");
+    openedFlag = QStringLiteral("1");
+    return first && QFileInfo(samplePath).isFile() ? samplePath : QString();
+}
+
+ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const MusicLengthReader& lengthOf,
+                             const Job* job) {
+    ListEditResult result;
+    QList<QStringList> rows;
+    const int total = static_cast<int>(paths.size());
+    for (int i = 0; i < total; ++i) {
+        if (job && job->stopRequested())
+            return {};
+        const QFileInfo file(paths[i]);
+        try {
+            const QString length = MusicLengthText(lengthOf(paths[i]));
+            rows.append({QString(), file.completeBaseName(), extensionOf(file), length, paths[i]});
+        } catch (const Error& e) {
+            result.messages.append(e.message());
+        }
+        if (job)
+            job->report(i + 1, total, kAddMusicProgress);
+    }
+    for (QStringList& row : rows) {
+        row[MusicCol::Number] = QString::number(album.music.rowCount() + 1);
+        album.music.appendRow(row);
+    }
+    result.changed = !rows.isEmpty();
+    return result;
+}
+
+ListEditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm) {
+    return deleteSelected({&album.music}, selectedRow, confirm, kMusicTexts);
+}
+
+ListEditResult DeleteAllMusic(Album& album, const Confirm& confirm) {
+    return deleteAll({&album.music}, confirm, kMusicTexts);
+}
+
+QStringList DefaultLyricSettings(int previewHeight) {
+    const QString top = QString::number(previewHeight - previewHeight / 7);
+    return {QStringLiteral("moren_xianshi"),
+            top,
+            QStringLiteral("0"),
+            top,
+            QStringLiteral("黑体"),
+            QStringLiteral("cuti"),
+            QStringLiteral("10"),
+            QStringLiteral("wu"),
+            QStringLiteral("暂时不用"),
+            QStringLiteral("clWhite"),
+            QStringLiteral("16777215"),
+            QStringLiteral("jianti")};
+}
+
+ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int previewHeight) {
+    ListEditResult result;
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        if (!file.isFile()) {
+            result.messages.append(
+                QStringLiteral("歌词文件“%1”不存在或不是文件, 未添加").arg(QDir::toNativeSeparators(path)));
+            continue;
+        }
+        const QString number = QString::number(album.lyrics.rowCount() + 1);
+        const QStringList cells{number, file.completeBaseName(), extensionOf(file), path};
+        album.lyrics.appendRow(cells);
+        album.lyricSettings.appendRow(cells + DefaultLyricSettings(previewHeight));
+        result.changed = true;
+    }
+    return result;
+}
+
+ListEditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm) {
+    return deleteSelected({&album.lyrics, &album.lyricSettings}, selectedRow, confirm, kLyricTexts);
+}
+
+ListEditResult DeleteAllLyrics(Album& album, const Confirm& confirm) {
+    return deleteAll({&album.lyrics, &album.lyricSettings}, confirm, kLyricTexts);
+}
+
+} // namespace lumiset
