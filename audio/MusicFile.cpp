@@ -61,75 +61,98 @@ struct PacketTotals {
     bool everyPacketTimed = true;
 };
 
-PacketTotals sumPackets(const OpenMusic& music, const QString& path) {
-    PacketTotals totals;
+// Calls `use` with every packet of the music stream, in file order.
+template <typename Use> void forEachPacket(const OpenMusic& music, const QString& path, Use use) {
     const PacketHolder packet(av_packet_alloc());
     int read = 0;
     while ((read = av_read_frame(music.format.get(), packet.get())) >= 0) {
-        if (packet->stream_index == music.stream->index) {
-            ++totals.packets;
-            if (packet->duration > 0)
-                totals.duration += packet->duration;
-            else
-                totals.everyPacketTimed = false;
-            size_t size = 0;
-            if (const uint8_t* skip = av_packet_get_side_data(packet.get(), AV_PKT_DATA_SKIP_SAMPLES, &size);
-                skip && size >= 8)
-                totals.skippedSamples += qint64(AV_RL32(skip)) + AV_RL32(skip + 4);
-        }
+        if (packet->stream_index == music.stream->index)
+            use(packet.get());
         av_packet_unref(packet.get());
     }
     if (read != AVERROR_EOF)
         throw musicError(path, QStringLiteral("读取时出错（%1）。").arg(AvErrorText(read)));
+}
+
+PacketTotals sumPackets(const OpenMusic& music, const QString& path) {
+    PacketTotals totals;
+    forEachPacket(music, path, [&totals](const AVPacket* packet) {
+        ++totals.packets;
+        if (packet->duration > 0)
+            totals.duration += packet->duration;
+        else
+            totals.everyPacketTimed = false;
+        size_t size = 0;
+        if (const uint8_t* skip = av_packet_get_side_data(packet, AV_PKT_DATA_SKIP_SAMPLES, &size);
+            skip && size >= 8)
+            totals.skippedSamples += qint64(AV_RL32(skip)) + AV_RL32(skip + 4);
+    });
     return totals;
 }
 
-// For the rare format whose packets carry no duration: decode and count the samples.
-qint64 decodedSamples(const OpenMusic& music, const QString& path) {
+// Packet durations add up to the exact length only where every packet holds a whole, fixed number of
+// samples and the time base counts single samples: MPEG audio and PCM in their own files. Elsewhere
+// (Matroska's millisecond clock, the priming and trimming of Vorbis, Opus and AAC) the sum is off by
+// tens of milliseconds, and only decoding gives the count a player plays.
+bool packetsCountSamples(const AVStream* stream) {
+    const AVCodecParameters* codec = stream->codecpar;
+    const bool fixedFrames = codec->codec_id == AV_CODEC_ID_MP3 || codec->codec_id == AV_CODEC_ID_MP2 ||
+                             codec->codec_id == AV_CODEC_ID_MP1 ||
+                             av_get_exact_bits_per_sample(codec->codec_id) > 0;
+    const AVRational timeBase = stream->time_base;
+    return fixedFrames && codec->sample_rate > 0 && timeBase.num == 1 &&
+           timeBase.den % codec->sample_rate == 0;
+}
+
+qint64 lengthFromPackets(const PacketTotals& totals, const AVStream* stream) {
+    const AVRational timeBase = stream->time_base;
+    const qint64 skipped =
+        av_rescale_q(totals.skippedSamples, AVRational{1, stream->codecpar->sample_rate}, timeBase);
+    const qint64 duration = std::max<qint64>(totals.duration - skipped, 0);
+    return av_rescale_q_rnd(duration, timeBase, AVRational{1, 1000}, AV_ROUND_DOWN);
+}
+
+// Decodes the whole stream and counts the samples: exact for every format, slower (a few hundred
+// milliseconds for a song).
+qint64 lengthFromDecoding(const OpenMusic& music, const QString& path) {
     const AVCodec* codec = avcodec_find_decoder(music.stream->codecpar->codec_id);
     const CodecContextHolder decoder(avcodec_alloc_context3(codec));
     if (!codec || !decoder || avcodec_parameters_to_context(decoder.get(), music.stream->codecpar) < 0 ||
         avcodec_open2(decoder.get(), codec, nullptr) < 0)
         throw musicError(path, QStringLiteral("的声音格式无法解码。"));
-    const PacketHolder packet(av_packet_alloc());
     const FrameHolder frame(av_frame_alloc());
     qint64 samples = 0;
+    int sampleRate = 0;
     const auto drain = [&] {
         while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
             samples += frame->nb_samples;
+            sampleRate = frame->sample_rate;
             av_frame_unref(frame.get());
         }
     };
-    while (av_read_frame(music.format.get(), packet.get()) >= 0) {
-        if (packet->stream_index == music.stream->index && avcodec_send_packet(decoder.get(), packet.get()) >= 0)
+    forEachPacket(music, path, [&](const AVPacket* packet) {
+        if (avcodec_send_packet(decoder.get(), packet) >= 0) // a damaged packet is skipped, as a player would
             drain();
-        av_packet_unref(packet.get());
-    }
+    });
     avcodec_send_packet(decoder.get(), nullptr);
     drain();
-    return samples;
+    if (samples == 0 || sampleRate <= 0)
+        throw musicError(path, QStringLiteral("没有声音数据。"));
+    return av_rescale_rnd(samples, 1000, sampleRate, AV_ROUND_DOWN);
 }
 
 } // namespace
 
 qint64 MusicLengthMilliseconds(const QString& path) {
-    const AVRational milliseconds{1, 1000};
     const OpenMusic music = openMusic(path);
-    const int sampleRate = music.stream->codecpar->sample_rate;
+    if (!packetsCountSamples(music.stream))
+        return lengthFromDecoding(music, path);
     const PacketTotals totals = sumPackets(music, path);
     if (totals.packets == 0)
         throw musicError(path, QStringLiteral("没有声音数据。"));
-    if (!totals.everyPacketTimed) {
-        if (sampleRate <= 0)
-            throw musicError(path, QStringLiteral("的声音格式无法测出长度。"));
-        const qint64 samples = decodedSamples(openMusic(path), path);
-        return av_rescale_rnd(samples, 1000, sampleRate, AV_ROUND_DOWN);
-    }
-    const AVRational timeBase = music.stream->time_base;
-    const qint64 skipped =
-        sampleRate > 0 ? av_rescale_q(totals.skippedSamples, AVRational{1, sampleRate}, timeBase) : 0;
-    const qint64 duration = std::max<qint64>(totals.duration - skipped, 0);
-    return av_rescale_q_rnd(duration, timeBase, milliseconds, AV_ROUND_DOWN);
+    if (!totals.everyPacketTimed) // the packets were read: open again to decode them
+        return lengthFromDecoding(openMusic(path), path);
+    return lengthFromPackets(totals, music.stream);
 }
 
 QString MusicLengthText(qint64 milliseconds) {

@@ -5,10 +5,11 @@
 
 namespace lumiset {
 
-// The exact length in milliseconds of the first audio stream of any file FFmpeg reads (MP3 above all).
-// It adds up the durations of the stream's packets without decoding them, minus the encoder delay and
-// padding the file declares: the container's own duration can be far off (about 30 % for a VBR MP3
-// without a Xing header). Throws Error naming the file when it holds no readable audio.
+// The exact length in milliseconds of the first audio stream of any file FFmpeg reads (MP3 above all):
+// the samples a player plays, whatever the container declares (its duration can be far off, about 30 %
+// for a VBR MP3 without a Xing header). MP3 and PCM files are measured in milliseconds by adding up their
+// packet durations, less the encoder delay and padding the file declares; other formats are decoded.
+// Throws Error naming the file when it holds no readable audio.
 qint64 MusicLengthMilliseconds(const QString& path);
 
 // "00:" + minutes + ":" + seconds, each at least two digits; whole seconds, truncated, and minutes are

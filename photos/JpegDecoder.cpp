@@ -30,8 +30,8 @@ struct HeaderFacts {
 
 bool readHeader(void* decompressor, QByteArrayView data, HeaderFacts& facts) {
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(decompressor, bytesOf(data), static_cast<unsigned long>(data.size()), &width, &height,
-                            &subsampling, &colorspace) != 0)
+    if (tjDecompressHeader3(decompressor, bytesOf(data), static_cast<unsigned long>(data.size()), &width,
+                            &height, &subsampling, &colorspace) != 0)
         return false;
     facts = HeaderFacts{QSize(width, height), colorspace};
     return width > 0 && height > 0;
@@ -93,15 +93,18 @@ DecodedJpeg DecodeJpegScaled(QByteArrayView data, QSize minimumSize, const QStri
     const Decompressor decompressor(tjInitDecompress());
     if (!decompressor)
         throw PhotoError(path, QStringLiteral("无法解码：JPEG 解码器无法启动。"));
+    const auto damaged = [&] {
+        return PhotoError(path, QStringLiteral("的图片数据已损坏，无法显示（%1）。")
+                                    .arg(QString::fromLocal8Bit(tjGetErrorStr2(decompressor.get()))));
+    };
     HeaderFacts facts;
     if (!readHeader(decompressor.get(), data, facts))
-        throw PhotoError(path, QStringLiteral("的图片数据已损坏，无法显示（%1）。")
-                                    .arg(QString::fromLocal8Bit(tjGetErrorStr2(decompressor.get()))));
+        throw damaged();
     const std::optional<QSize> size = chooseDecodedSize(facts.size, minimumSize);
     if (!size)
         throw PhotoError(path, QStringLiteral("的图片太大（%1 × %2），无法显示。")
-                                    .arg(facts.size.width())
-                                    .arg(facts.size.height()));
+                                   .arg(facts.size.width())
+                                   .arg(facts.size.height()));
 
     const bool cmyk = facts.colorspace == TJCS_CMYK || facts.colorspace == TJCS_YCCK;
     // Format_RGB32 is 0xffRRGGBB in native byte order, the format QPainter draws fastest.
@@ -110,14 +113,14 @@ DecodedJpeg DecodeJpegScaled(QByteArrayView data, QSize minimumSize, const QStri
     if (image.isNull())
         throw PhotoError(path, QStringLiteral("的图片太大，内存不足，无法显示。"));
     // LIMITSCANS stops crafted progressive files with endless scans from taking minutes.
-    const int result = tjDecompress2(decompressor.get(), bytesOf(data), static_cast<unsigned long>(data.size()),
-                                     image.bits(), size->width(), static_cast<int>(image.bytesPerLine()),
-                                     size->height(), cmyk ? TJPF_CMYK : rgbLayout, TJFLAG_LIMITSCANS);
+    const int result =
+        tjDecompress2(decompressor.get(), bytesOf(data), static_cast<unsigned long>(data.size()),
+                      image.bits(), size->width(), static_cast<int>(image.bytesPerLine()), size->height(),
+                      cmyk ? TJPF_CMYK : rgbLayout, TJFLAG_LIMITSCANS);
     DecodedJpeg decoded;
     if (result != 0) {
         if (tjGetErrorCode(decompressor.get()) != TJERR_WARNING)
-            throw PhotoError(path, QStringLiteral("的图片数据已损坏，无法显示（%1）。")
-                                        .arg(QString::fromLocal8Bit(tjGetErrorStr2(decompressor.get()))));
+            throw damaged();
         decoded.complete = false;
     }
     decoded.image = cmyk ? cmykToRgb(image) : image;

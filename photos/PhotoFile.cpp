@@ -111,7 +111,7 @@ private:
         const QByteArray segment = bytes(payload);
         static constexpr QByteArrayView kExifHeader("Exif\0\0", 6);
         if (!segment.startsWith(kExifHeader))
-            return; // XMP and other APP1 blocks
+            return;       // XMP and other APP1 blocks
         exifRead_ = true; // the first EXIF block is the camera's; later ones are not trusted
         const QByteArrayView tiff = QByteArrayView(segment).sliced(kExifHeader.size());
         const ExifFacts facts = ParseExif(tiff);

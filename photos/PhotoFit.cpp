@@ -29,8 +29,8 @@ QRect PlacePicture(QSize photo, const QRect& area) {
     const QSize fitted = FitPhotoSize(photo, area.size());
     if (area.width() - fitted.width() <= 1 && area.height() - fitted.height() <= 1)
         return area;
-    return QRect(area.x() + (area.width() - fitted.width()) / 2, area.y() + (area.height() - fitted.height()) / 2,
-                 fitted.width(), fitted.height());
+    return QRect(area.x() + (area.width() - fitted.width()) / 2,
+                 area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height());
 }
 
 } // namespace lumiset

@@ -68,7 +68,8 @@ LoadedPicture loadPicture(const QString& path, const QRect& area, const QTransfo
     // The decode size depends on where the picture lands, which needs the header first.
     const PhotoInfo info = ReadPhotoInfo(file);
     const QRectF target = toDevice.mapRect(QRectF(PlacePicture(info.displayedSize(), area)));
-    const QSize wanted(static_cast<int>(std::ceil(target.width())), static_cast<int>(std::ceil(target.height())));
+    const QSize wanted(static_cast<int>(std::ceil(target.width())),
+                       static_cast<int>(std::ceil(target.height())));
     return loadJpeg(file, info, wanted);
 }
 
@@ -84,13 +85,15 @@ ThumbnailStatus ThumbnailLoader::render(const QString& path, QPainter& painter, 
         const QRect target = PlacePicture(picture.displayedSize, area);
         const QSize deviceSize = painter.deviceTransform().mapRect(QRectF(target)).size().toSize();
         // Area-averaged scaling here looks better than the painter's bilinear sampling when shrinking.
-        const QImage shown = picture.upright.size() == deviceSize || deviceSize.isEmpty()
-                                 ? picture.upright
-                                 : picture.upright.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage shown =
+            picture.upright.size() == deviceSize || deviceSize.isEmpty()
+                ? picture.upright
+                : picture.upright.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(target), shown);
         if (!picture.complete)
-            status.message = PhotoError(path, QStringLiteral("的图片数据不完整，只显示了能读出的部分。")).message();
+            status.message =
+                PhotoError(path, QStringLiteral("的图片数据不完整，只显示了能读出的部分。")).message();
     } catch (const Error& error) {
         DrawPicturePlaceholder(painter, area);
         status.pictureShown = false;

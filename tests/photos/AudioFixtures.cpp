@@ -50,6 +50,8 @@ public:
         codec_->sample_fmt = pickSampleFormat(codec);
         av_channel_layout_default(&codec_->ch_layout, 1);
         codec_->time_base = AVRational{1, spec.sampleRate};
+        if (output_->oformat->flags & AVFMT_GLOBALHEADER)
+            codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (spec.variableBitRate) {
             codec_->flags |= AV_CODEC_FLAG_QSCALE;
             codec_->global_quality = FF_QP2LAMBDA * 2;

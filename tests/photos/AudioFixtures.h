@@ -6,8 +6,8 @@
 namespace lumiset::test {
 
 struct AudioSpec {
-    const char* encoder = "libmp3lame"; // or "pcm_s16le"
-    const char* container = "mp3";      // or "wav"
+    const char* encoder = "libmp3lame"; // any audio encoder of libavcodec
+    const char* container = "mp3";      // any muxer of libavformat
     int sampleRate = 44100;
     double silentSeconds = 0; // silence first, then the signal
     double soundSeconds = 1;

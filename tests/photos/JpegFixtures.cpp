@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QPainter>
 #include <stdexcept>
+#include <turbojpeg.h>
 
 namespace lumiset::test {
 namespace {
@@ -42,6 +43,26 @@ QByteArray EncodeJpeg(const QImage& image, int quality) {
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "JPEG", quality))
         throw std::runtime_error("cannot encode a JPEG fixture");
+    return bytes;
+}
+
+QByteArray CmykJpeg(QSize size, QColor colour) {
+    const QColor cmyk = colour.toCmyk();
+    QByteArray pixel;
+    for (int ink : {cmyk.cyan(), cmyk.magenta(), cmyk.yellow(), cmyk.black()})
+        pixel.append(char(255 - ink));
+    const QByteArray pixels = pixel.repeated(size.width() * size.height());
+    tjhandle compressor = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long jpegSize = 0;
+    const int result =
+        tjCompress2(compressor, reinterpret_cast<const unsigned char*>(pixels.constData()), size.width(), 0,
+                    size.height(), TJPF_CMYK, &jpeg, &jpegSize, TJSAMP_444, 90, 0);
+    const QByteArray bytes(reinterpret_cast<const char*>(jpeg), qsizetype(jpegSize));
+    tjFree(jpeg);
+    tjDestroy(compressor);
+    if (result != 0)
+        throw std::runtime_error("cannot encode a CMYK fixture");
     return bytes;
 }
 

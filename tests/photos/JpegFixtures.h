@@ -9,6 +9,9 @@ namespace lumiset::test {
 
 QByteArray EncodeJpeg(const QImage& image, int quality = 90);
 
+// A CMYK JPEG of one colour with inverted inks, as Photoshop writes them.
+QByteArray CmykJpeg(QSize size, QColor colour);
+
 struct ExifBlock {
     int orientation = 1;
     bool bigEndian = false; // "MM" (Motorola) instead of "II" (Intel) byte order

@@ -260,6 +260,17 @@ TEST(ThumbnailLoader, ShowsPicturesOfOtherFormats) {
     expectUprightScene(panel, QRect(10, 10, 80, 60));
 }
 
+TEST(ThumbnailLoader, ShowsCmykPhotosInTheirColours) {
+    TempTree tree;
+    const QString path = tree.write("print.jpg", CmykJpeg(QSize(64, 48), QColor(200, 40, 30)));
+
+    ThumbnailStatus status;
+    const QImage panel = ThumbnailLoader().renderPanel(path, QSize(32, 24), QRect(0, 0, 32, 24), &status);
+
+    EXPECT_TRUE(status.pictureShown) << status.message.toStdString();
+    EXPECT_TRUE(pixelIs(panel, 16, 12, QColor(200, 40, 30)));
+}
+
 TEST(ThumbnailLoader, WorkerThreadsRenderWhatOneThreadRenders) {
     TempTree tree;
     QStringList paths;
