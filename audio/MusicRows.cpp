@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace lumiset {
 
@@ -50,42 +51,30 @@ void renumber(Table& table) {
         table.setCell(r, 0, QString::number(r + 1));
 }
 
-// `tables` share their rows (the lyric list and its settings); the first decides emptiness.
-ListEditResult deleteSelected(const QList<Table*>& tables, int selectedRow, const Confirm& confirm,
-                              const ListTexts& texts) {
+// Deletes row `selectedRow` of each of `tables`, or every row when `selectedRow` is nullopt, after asking.
+// The tables share their rows (the lyric list and its settings); the first one decides emptiness.
+ListEditResult deleteRows(const QList<Table*>& tables, std::optional<int> selectedRow, const Confirm& confirm,
+                          const ListTexts& texts) {
     ListEditResult result;
     if (tables.first()->isEmpty()) {
         result.messages.append(texts.empty);
         return result;
     }
-    if (!confirm(texts.caption, texts.askOne))
+    if (!confirm(texts.caption, selectedRow ? texts.askOne : texts.askAll))
         return result;
-    if (selectedRow < 0 || selectedRow >= tables.first()->rowCount()) {
+    if (selectedRow && (*selectedRow < 0 || *selectedRow >= tables.first()->rowCount())) {
         result.messages.append(texts.noSelection);
         return result;
     }
     for (Table* table : tables) {
-        if (selectedRow < table->rowCount())
-            table->removeRow(selectedRow);
+        if (!selectedRow)
+            table->clear();
+        else if (*selectedRow < table->rowCount())
+            table->removeRow(*selectedRow);
         renumber(*table);
     }
     result.changed = true;
-    result.messages.append(texts.deletedOne);
-    return result;
-}
-
-ListEditResult deleteAll(const QList<Table*>& tables, const Confirm& confirm, const ListTexts& texts) {
-    ListEditResult result;
-    if (tables.first()->isEmpty()) {
-        result.messages.append(texts.empty);
-        return result;
-    }
-    if (!confirm(texts.caption, texts.askAll))
-        return result;
-    for (Table* table : tables)
-        table->clear();
-    result.changed = true;
-    result.messages.append(texts.deletedAll);
+    result.messages.append(selectedRow ? texts.deletedOne : texts.deletedAll);
     return result;
 }
 
@@ -124,11 +113,11 @@ ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const Music
 }
 
 ListEditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm) {
-    return deleteSelected({&album.music}, selectedRow, confirm, kMusicTexts);
+    return deleteRows({&album.music}, selectedRow, confirm, kMusicTexts);
 }
 
 ListEditResult DeleteAllMusic(Album& album, const Confirm& confirm) {
-    return deleteAll({&album.music}, confirm, kMusicTexts);
+    return deleteRows({&album.music}, std::nullopt, confirm, kMusicTexts);
 }
 
 QStringList DefaultLyricSettings(int previewHeight) {
@@ -166,11 +155,11 @@ ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int preview
 }
 
 ListEditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm) {
-    return deleteSelected({&album.lyrics, &album.lyricSettings}, selectedRow, confirm, kLyricTexts);
+    return deleteRows({&album.lyrics, &album.lyricSettings}, selectedRow, confirm, kLyricTexts);
 }
 
 ListEditResult DeleteAllLyrics(Album& album, const Confirm& confirm) {
-    return deleteAll({&album.lyrics, &album.lyricSettings}, confirm, kLyricTexts);
+    return deleteRows({&album.lyrics, &album.lyricSettings}, std::nullopt, confirm, kLyricTexts);
 }
 
 } // namespace lumiset

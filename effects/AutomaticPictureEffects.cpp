@@ -6,6 +6,8 @@
 #include "core/Words.h"
 #include "effects/AlbumTimeline.h"
 
+#include <algorithm>
+
 namespace lumiset {
 
 namespace {
@@ -53,10 +55,7 @@ AutomaticRunResult AutomaticPictureEffects::runManual(Album& album, int groupInd
     const QList<PictureEffectGroup>& groups = PictureEffectGroups();
     AutomaticRunResult result =
         place(album, groups.at(std::clamp<int>(groupIndex, 0, groups.size() - 1)), job);
-    if (result.completed)
-        result.messages.append(kAutomaticPictureDone);
-    else if (!result.failure.isEmpty())
-        result.messages.append(result.failure);
+    result.addEndMessage(kAutomaticPictureDone);
     return result;
 }
 

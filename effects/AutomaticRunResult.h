@@ -15,6 +15,14 @@ struct AutomaticRunResult {
     QStringList messages;   // to show the user, in order (a hidden run shows none)
     QStringList notes;      // what the run had to leave out and why, for a summary
     int effectsAdded = 0;
+
+    // A manual run ends with its completion message, or with the reason it ended early.
+    void addEndMessage(const QString& completionMessage) {
+        if (completed)
+            messages.append(completionMessage);
+        else if (!failure.isEmpty())
+            messages.append(failure);
+    }
 };
 
 } // namespace lumiset

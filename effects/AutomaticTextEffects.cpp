@@ -98,6 +98,91 @@ QString templateLabel(const Album& album, int usedRow) {
         .arg(usedRow + 1);
 }
 
+// Step 1 for one template: its marks (the mandatory ones, then one drawn from the random set) and for each
+// a random effect of the listing that suits it. Marks that cannot be placed are skipped with a note.
+class EffectChooser {
+public:
+    EffectChooser(const TextEffectListing& listing, EffectCache& cache, RandomSource& random,
+                  QStringList& notes)
+        : listing_(listing), cache_(cache), random_(random), notes_(notes) {}
+
+    void choose(const Album& album, int usedRow, const QStringList& parameters, QList<ChosenEffect>& chosen) {
+        const QString label = templateLabel(album, usedRow);
+        QStringList positions = SplitBarList(parameters[CatalogueCol::CaptionPositions]);
+        QStringList marks = CaptionMarks(parameters[CatalogueCol::MandatoryMarks]);
+        const QStringList randomMarks = CaptionMarks(parameters[CatalogueCol::RandomMarks]);
+        if (!randomMarks.isEmpty()) {
+            marks.append(randomMarks.at(random_.uniform(1, static_cast<int>(randomMarks.size())) - 1));
+            if (!positions.isEmpty())
+                positions.append(positions.last());
+        }
+        for (int p = 0; p < marks.size(); ++p) {
+            if (p >= positions.size()) {
+                notes_.append(QStringLiteral("%1的标注“%2”没有对应的帧位置, 已跳过").arg(label, marks[p]));
+                continue;
+            }
+            ParseNumber(positions[p], QStringLiteral("%1的文字位置 wxcs01").arg(label));
+            const QList<const TextEffectEntry*> candidates = candidatesFor(marks[p]);
+            if (candidates.isEmpty()) {
+                notes_.append(QStringLiteral("%1的标注“%2”没有合适的文字特效, 已跳过").arg(label, marks[p]));
+                continue;
+            }
+            const TextEffectEntry* pick =
+                candidates.at(random_.uniform(0, static_cast<int>(candidates.size()) - 1));
+            chosen.append({usedRow, pick->category, pick->effect, marks[p], positions[p]});
+        }
+    }
+
+private:
+    // One candidate for every occurrence of the mark in an effect's wxcs03, so "AA" weighs twice "A".
+    QList<const TextEffectEntry*> candidatesFor(const QString& mark) {
+        QList<const TextEffectEntry*> candidates;
+        for (const TextEffectEntry& entry : listing_.entries)
+            for (qsizetype k = cache_.parameters(entry.category, entry.effect).marks.count(mark); k > 0; --k)
+                candidates.append(&entry);
+        return candidates;
+    }
+
+    const TextEffectListing& listing_;
+    EffectCache& cache_;
+    RandomSource& random_;
+    QStringList& notes_;
+};
+
+// Step 2: one text-effect row per chosen effect, its template mark still empty.
+void appendRows(Table& effects, const QList<ChosenEffect>& chosen, EffectCache& cache, const QString& start) {
+    for (const ChosenEffect& c : chosen) {
+        const EffectParameters& parameters = cache.parameters(c.category, c.effect);
+        const StagePosition& position = cache.position(c.category, c.effect);
+        effects.appendRow({QString::number(parameters.frames()), start, Words::NoEnd, Words::Stopped,
+                           parameters.name, QString::number(c.effect - 1), position.x, position.y,
+                           QString::number(c.category), QString(), c.mark, QString::number(c.usedRow),
+                           c.position, Words::AddedAutomatically, Words::None});
+    }
+}
+
+// Step 3: the template mark of each template that received effects goes into its new effect rows (from
+// `firstNewRow` on) and into all its slot rows.
+void stampTemplates(Album& album, const QList<ChosenEffect>& chosen, int firstNewRow,
+                    const AutomaticTextEffects::Clock& clock) {
+    QList<int> stamped;
+    for (const ChosenEffect& c : chosen)
+        if (stamped.isEmpty() || stamped.last() != c.usedRow)
+            stamped.append(c.usedRow);
+    Table& effects = album.textEffects;
+    Table& slotTable = album.templateSlots;
+    for (const int r : stamped) {
+        const QString mark = TemplateMark(clock(), r);
+        const QString row = QString::number(r);
+        for (int e = firstNewRow; e < effects.rowCount(); ++e)
+            if (effects.cell(e, TextEffectCol::UsedRow) == row)
+                effects.setCell(e, TextEffectCol::TemplateMark, mark);
+        for (int s = 0; s < slotTable.rowCount(); ++s)
+            if (slotTable.cell(s, SlotCol::UsedRow) == row)
+                slotTable.setCell(s, SlotCol::TextEffectMark, mark);
+    }
+}
+
 } // namespace
 
 QStringList CaptionMarks(const QString& markList) {
@@ -138,34 +223,22 @@ AutomaticRunResult AutomaticTextEffects::runManual(Album& album, const Automatic
     if (incomplete > 0)
         messages.append(prefix + QStringLiteral("这些将被忽略添加文字特效!"));
 
-    const TextEffectListing listing =
-        library_.listTextEffects(options.categoryIndex, ListingOccasion::CategoryChange);
-    AutomaticRunResult result = place(album, listing, options, job);
+    AutomaticRunResult result = place(album, options, ListingOccasion::CategoryChange, job);
     result.messages = messages + result.messages;
-    if (result.completed)
-        result.messages.append(kAutomaticTextDone);
-    else if (!result.failure.isEmpty())
-        result.messages.append(result.failure);
+    result.addEndMessage(kAutomaticTextDone);
     return result;
 }
 
 AutomaticRunResult AutomaticTextEffects::runHidden(Album& album, const Job* job) const {
-    AutomaticRunResult result;
-    try {
-        const TextEffectListing listing =
-            library_.listTextEffects(kAllCategoriesIndex, ListingOccasion::WindowPreparation);
-        result = place(album, listing, AutomaticTextOptions{}, job);
-        result.notes = listing.problems + result.notes;
-    } catch (const Error& e) {
-        result.started = true;
-        result.failure = e.message();
-    }
+    // All categories, every template: the window's choices are not consulted.
+    const AutomaticRunResult result =
+        place(album, AutomaticTextOptions{}, ListingOccasion::WindowPreparation, job);
     album.state.Edit_zidongtianjia_wenzitexiao_wancheng = kAutomaticTextFinishedWord;
     return result;
 }
 
-AutomaticRunResult AutomaticTextEffects::place(Album& album, const TextEffectListing& listing,
-                                               const AutomaticTextOptions& options, const Job* job) const {
+AutomaticRunResult AutomaticTextEffects::place(Album& album, const AutomaticTextOptions& options,
+                                               ListingOccasion occasion, const Job* job) const {
     AutomaticRunResult result;
     result.started = true;
     // Everything happens on a copy that replaces the album only when the run went through.
@@ -174,87 +247,31 @@ AutomaticRunResult AutomaticTextEffects::place(Album& album, const TextEffectLis
     const int maximum = 2 * templates;
     int progress = 0;
     try {
+        // The candidates' source: the effects of the chosen category.
+        const TextEffectListing listing = library_.listTextEffects(options.categoryIndex, occasion);
+        if (!listing.message.isEmpty())
+            result.notes.append(listing.message);
+        result.notes += listing.problems;
         EffectCache cache(library_);
         TemplateChooser chooser(options, random_);
+        EffectChooser effectChooser(listing, cache, random_, result.notes);
         QList<ChosenEffect> chosen;
-
-        // Step 1: the marks of every chosen template and an effect for each.
         for (int r = 0; r < templates; ++r) {
             if (job && job->stopRequested()) {
                 result.stopped = true;
                 return result;
             }
-            if (isEligible(work, r) && chooser.take()) {
-                const QStringList& parameters =
-                    catalogue_.catalogue().row(CatalogueRowOfUsedTemplate(work, catalogue_, r));
-                QStringList positions = SplitBarList(parameters[CatalogueCol::CaptionPositions]);
-                QStringList marks = CaptionMarks(parameters[CatalogueCol::MandatoryMarks]);
-                const QStringList randomMarks = CaptionMarks(parameters[CatalogueCol::RandomMarks]);
-                if (!randomMarks.isEmpty()) {
-                    marks.append(
-                        randomMarks.at(random_.uniform(1, static_cast<int>(randomMarks.size())) - 1));
-                    if (!positions.isEmpty())
-                        positions.append(positions.last());
-                }
-                for (int p = 0; p < marks.size(); ++p) {
-                    if (p >= positions.size()) {
-                        result.notes.append(QStringLiteral("%1的标注“%2”没有对应的帧位置, 已跳过")
-                                                .arg(templateLabel(work, r), marks[p]));
-                        continue;
-                    }
-                    ParseNumber(positions[p],
-                                QStringLiteral("%1的文字位置 wxcs01").arg(templateLabel(work, r)));
-                    QList<const TextEffectEntry*> candidates;
-                    for (const TextEffectEntry& entry : listing.entries) {
-                        const QString& suits = cache.parameters(entry.category, entry.effect).marks;
-                        for (qsizetype k = suits.count(marks[p]); k > 0; --k)
-                            candidates.append(&entry);
-                    }
-                    if (candidates.isEmpty()) {
-                        result.notes.append(QStringLiteral("%1的标注“%2”没有合适的文字特效, 已跳过")
-                                                .arg(templateLabel(work, r), marks[p]));
-                        continue;
-                    }
-                    const TextEffectEntry* pick =
-                        candidates.at(random_.uniform(0, static_cast<int>(candidates.size()) - 1));
-                    chosen.append({r, pick->category, pick->effect, marks[p], positions[p]});
-                }
-            }
+            if (isEligible(work, r) && chooser.take())
+                effectChooser.choose(
+                    work, r, catalogue_.catalogue().row(CatalogueRowOfUsedTemplate(work, catalogue_, r)),
+                    chosen);
             if (job)
                 job->report(++progress, maximum, kProgressText);
         }
-
-        // Step 2: one text-effect row per chosen effect.
-        Table& effects = work.textEffects;
-        const int firstNewRow = effects.rowCount();
-        for (const ChosenEffect& c : chosen) {
-            const EffectParameters& parameters = cache.parameters(c.category, c.effect);
-            const StagePosition& position = cache.position(c.category, c.effect);
-            effects.appendRow({QString::number(parameters.frames()), options.provisionalStart, Words::NoEnd,
-                               Words::Stopped, parameters.name, QString::number(c.effect - 1), position.x,
-                               position.y, QString::number(c.category), QString(), c.mark,
-                               QString::number(c.usedRow), c.position, Words::AddedAutomatically,
-                               Words::None});
-        }
-
-        // Step 3: stamp every template that received effects.
-        QList<int> stamped;
-        for (const ChosenEffect& c : chosen)
-            if (stamped.isEmpty() || stamped.last() != c.usedRow)
-                stamped.append(c.usedRow);
-        for (const int r : stamped) {
-            const QString mark = TemplateMark(clock_(), r);
-            const QString row = QString::number(r);
-            for (int e = firstNewRow; e < effects.rowCount(); ++e)
-                if (effects.cell(e, TextEffectCol::UsedRow) == row)
-                    effects.setCell(e, TextEffectCol::TemplateMark, mark);
-            for (int s = 0; s < work.templateSlots.rowCount(); ++s)
-                if (work.templateSlots.cell(s, SlotCol::UsedRow) == row)
-                    work.templateSlots.setCell(s, SlotCol::TextEffectMark, mark);
-        }
-
-        // Step 4: start times from the template positions.
-        RetimeAutomaticTextEffects(work, catalogue_);
+        const int firstNewRow = work.textEffects.rowCount();
+        appendRows(work.textEffects, chosen, cache, options.provisionalStart);
+        stampTemplates(work, chosen, firstNewRow, clock_);
+        RetimeAutomaticTextEffects(work, catalogue_); // step 4
         if (job)
             job->report(maximum, maximum, kProgressText);
         result.effectsAdded = static_cast<int>(chosen.size());

@@ -61,8 +61,9 @@ public:
     AutomaticRunResult runHidden(Album& album, const Job* job = nullptr) const;
 
 private:
-    AutomaticRunResult place(Album& album, const TextEffectListing& listing,
-                             const AutomaticTextOptions& options, const Job* job) const;
+    // The placement run proper, on a copy of the album that replaces it only when the run went through.
+    AutomaticRunResult place(Album& album, const AutomaticTextOptions& options, ListingOccasion occasion,
+                             const Job* job) const;
 
     const TemplateCatalogue& catalogue_;
     const EffectLibrary& library_;
