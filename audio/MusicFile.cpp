@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 extern "C" {
 #include <libavutil/intreadwrite.h>

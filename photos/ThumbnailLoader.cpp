@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <cmath>
+#include <optional>
 
 namespace lumiset {
 namespace {
