@@ -1,0 +1,267 @@
+// Checks the shipped effect libraries and the sample song as the build generated them in the program
+// folder: what the effect windows, the automatic placement, the player and the production rely on.
+#include "core/DataPaths.h"
+#include "core/IniFile.h"
+#include "core/Package.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+using namespace lumiset;
+
+namespace {
+
+const QString kSection = QStringLiteral("wj_x_g_c_l_0");
+const QSize kStage(800, 450);
+const QSize kProduction(1920, 1080);
+constexpr int kCategories = 20;
+
+// The program folder named by the environment, else the one this build fills.
+DataPaths programPaths() {
+    if (!qEnvironmentVariableIsEmpty("LUMISET_PROGRAM_DIR"))
+        return DataPaths::forRunningProgram();
+    return DataPaths::forProgramDir(QStringLiteral(LUMISET_BUILT_PROGRAM_DIR));
+}
+
+// Effect folders wj_x_g_c_l_1 … counted the way the program does: up to the first missing number.
+int countNumbered(const QString& folder) {
+    int n = 0;
+    while (QDir(folder + QStringLiteral("/wj_x_g_c_l_%1").arg(n + 1)).exists())
+        ++n;
+    return n;
+}
+
+// Every numbered folder must lie inside the counted range, or the program would never list it.
+void expectNoStrayNumbers(const QString& folder, int count) {
+    const QRegularExpression numbered(QStringLiteral("^wj_x_g_c_l_(\\d+)$"));
+    for (const QString& name : QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const auto match = numbered.match(name);
+        ASSERT_TRUE(match.hasMatch()) << qPrintable(folder + u'/' + name);
+        EXPECT_LE(match.captured(1).toInt(), count)
+            << qPrintable(folder + u'/' + name) << " lies after a gap";
+    }
+}
+
+int requireNumber(const IniFile& ini, const QString& key, const QString& file) {
+    bool ok = false;
+    const int value = ini.value(kSection, key).toInt(&ok);
+    EXPECT_TRUE(ok) << qPrintable(file) << ": " << qPrintable(key) << " is not a number";
+    return value;
+}
+
+QSize frameSize(const QString& path) {
+    return QImageReader(path).size(); // header only
+}
+
+IniFile loadParameters(const QString& effectFolder) {
+    const QString number = effectFolder.section(u'_', -1);
+    return IniFile::load(effectFolder + QStringLiteral("/wj_x_g_c_l_%1.ini").arg(number));
+}
+
+} // namespace
+
+TEST(PictureEffectLibrary, NumberedWithoutGapsAndHoldsTheCombinationEffects) {
+    const QString root = programPaths().pictureEffectLibrary();
+    const int count = countNumbered(root);
+    // The automatic combinations use effects 1, 2, 3, 5 and 6.
+    EXPECT_GE(count, 8) << qPrintable(root);
+    expectNoStrayNumbers(root, count);
+}
+
+TEST(PictureEffectLibrary, EveryEffectHasItsParametersAndBothFrameSizes) {
+    const DataPaths paths = programPaths();
+    const int count = countNumbered(paths.pictureEffectLibrary());
+    ASSERT_GT(count, 0);
+    QSet<QString> names;
+    for (int n = 1; n <= count; ++n) {
+        const QString folder = paths.pictureEffectFolder(n);
+        SCOPED_TRACE(folder.toStdString());
+        const IniFile ini = loadParameters(folder);
+        const QString name = ini.value(kSection, QStringLiteral("wj_x_g_c_l_0"));
+        EXPECT_FALSE(name.isEmpty());
+        EXPECT_FALSE(names.contains(name)) << "two picture effects named " << qPrintable(name);
+        names.insert(name);
+        const int frames = requireNumber(ini, QStringLiteral("wj_x_g_c_l_sum"), folder);
+        EXPECT_GE(frames, 25);
+        EXPECT_LE(frames, 75);
+        for (int k = 1; k <= frames; ++k) {
+            ASSERT_EQ(frameSize(folder + QStringLiteral("/%1.png").arg(k)), kStage) << "frame " << k;
+            ASSERT_EQ(frameSize(folder + QStringLiteral("/2_%1.png").arg(k)), kProduction) << "frame " << k;
+        }
+        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/%1.png").arg(frames + 1)));
+    }
+}
+
+TEST(TextEffectLibrary, HasExactlyTheTwentyCategoriesOfTheSelector) {
+    const QString root = programPaths().textEffectLibrary();
+    EXPECT_EQ(countNumbered(root), kCategories) << qPrintable(root);
+    expectNoStrayNumbers(root, kCategories);
+}
+
+class TextEffectCategory : public ::testing::TestWithParam<int> {};
+
+TEST_P(TextEffectCategory, EffectsAreCompleteFitTheStageAndCoverEveryMark) {
+    const DataPaths paths = programPaths();
+    const int category = GetParam();
+    const QString categoryFolder = paths.textEffectCategory(category);
+    const int count = countNumbered(categoryFolder);
+    EXPECT_GE(count, 4) << qPrintable(categoryFolder);
+    expectNoStrayNumbers(categoryFolder, count);
+
+    QSet<QChar> marks;
+    for (int e = 1; e <= count; ++e) {
+        const QString folder = paths.textEffectFolder(category, e);
+        SCOPED_TRACE(folder.toStdString());
+        const IniFile ini = loadParameters(folder);
+        EXPECT_FALSE(ini.value(kSection, QStringLiteral("wj_x_g_c_l_0")).isEmpty());
+        const int frames = requireNumber(ini, QStringLiteral("wj_x_g_c_l_sum"), folder);
+        const int still = requireNumber(ini, QStringLiteral("wj_x_g_c_l_1"), folder);
+        const int x = requireNumber(ini, QStringLiteral("wj_x_g_c_l_wz1"), folder);
+        const int y = requireNumber(ini, QStringLiteral("wj_x_g_c_l_wz2"), folder);
+        const QString mode = ini.value(kSection, QStringLiteral("wj_x_g_c_l_wz"));
+        EXPECT_GE(frames, 25);
+        EXPECT_LE(frames, 75);
+        EXPECT_GE(still, 1);
+        EXPECT_LE(still, frames);
+        EXPECT_TRUE(mode == QStringLiteral("n") || mode == QStringLiteral("z")) << qPrintable(mode);
+
+        const QString effectMarks = ini.value(kSection, QStringLiteral("wxcs03"));
+        EXPECT_FALSE(effectMarks.isEmpty());
+        for (const QChar mark : effectMarks) {
+            EXPECT_TRUE(QStringLiteral("ABCD").contains(mark))
+                << "unknown mark " << qPrintable(QString(mark));
+            marks.insert(mark);
+        }
+
+        const QSize size = frameSize(folder + QStringLiteral("/%1.png").arg(still));
+        ASSERT_TRUE(size.isValid()) << "no still frame " << still;
+        // The caption sits wholly on the stage where the window places it by default.
+        const QPoint topLeft = mode == QStringLiteral("z") ? QPoint(kStage.width() / 2 - size.width() / 2,
+                                                                    kStage.height() / 2 - size.height() / 2)
+                                                           : QPoint(x, y);
+        EXPECT_TRUE(QRect(QPoint(0, 0), kStage).contains(QRect(topLeft, size)));
+        const QSize production(qRound(size.width() * 2.4), qRound(size.height() * 2.4));
+        for (int k = 1; k <= frames; ++k) {
+            ASSERT_EQ(frameSize(folder + QStringLiteral("/%1.png").arg(k)), size) << "frame " << k;
+            const QSize large = frameSize(folder + QStringLiteral("/2_%1.png").arg(k));
+            ASSERT_LE(std::abs(large.width() - production.width()), 1) << "frame " << k;
+            ASSERT_LE(std::abs(large.height() - production.height()), 1) << "frame " << k;
+        }
+    }
+    // Any template's marks can then be served from any category.
+    EXPECT_EQ(marks, (QSet<QChar>{u'A', u'B', u'C', u'D'}));
+}
+
+INSTANTIATE_TEST_SUITE_P(All, TextEffectCategory, ::testing::Range(1, kCategories + 1));
+
+namespace {
+
+struct FormatCloser {
+    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+struct CodecFree {
+    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+struct FrameFree {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct PacketFree {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+
+struct DecodedAudio {
+    double seconds = 0;
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+// Decodes every frame: the only exact length of an MP3 stream.
+DecodedAudio decodeWholeFile(const QString& path) {
+    DecodedAudio result;
+    AVFormatContext* opened = nullptr;
+    if (avformat_open_input(&opened, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return result;
+    std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0)
+        return result;
+    const AVCodec* codec = nullptr;
+    const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    if (stream < 0)
+        return result;
+    std::unique_ptr<AVCodecContext, CodecFree> decoder(avcodec_alloc_context3(codec));
+    avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar);
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return result;
+    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    qint64 samples = 0;
+    auto drain = [&] {
+        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0)
+            samples += frame->nb_samples;
+    };
+    while (av_read_frame(format.get(), packet.get()) >= 0) {
+        if (packet->stream_index == stream && avcodec_send_packet(decoder.get(), packet.get()) == 0)
+            drain();
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    drain();
+    result.sampleRate = decoder->sample_rate;
+    result.channels = decoder->ch_layout.nb_channels;
+    result.seconds = result.sampleRate > 0 ? double(samples) / result.sampleRate : 0;
+    return result;
+}
+
+} // namespace
+
+TEST(SampleSong, DecodesToAStereoSongOfSixtyToNinetySeconds) {
+    const DecodedAudio audio = decodeWholeFile(programPaths().sampleMusic());
+    EXPECT_EQ(audio.sampleRate, 44100);
+    EXPECT_EQ(audio.channels, 2);
+    EXPECT_GE(audio.seconds, 60);
+    EXPECT_LE(audio.seconds, 90);
+}
+
+TEST(SampleSong, LyricsAreGbkWithTagsAndRisingTimesWithinTheSong) {
+    const DataPaths paths = programPaths();
+    const QByteArray bytes = ReadWholeFile(paths.sampleLyrics());
+    const QString text = DecodeGbk(bytes);
+    // Text that survives the round trip unchanged was valid GBK.
+    EXPECT_EQ(EncodeGbk(text), bytes);
+    const QStringList lines = text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains(QStringLiteral("[ti:甜蜜蜜]")));
+    EXPECT_TRUE(lines.filter(QRegularExpression(QStringLiteral("^\\[ar:.+\\]$"))).size() == 1);
+
+    const double songSeconds = decodeWholeFile(paths.sampleMusic()).seconds;
+    // The lookup of the player needs two-digit minutes and seconds.
+    const QRegularExpression timed(QStringLiteral("^\\[(\\d\\d):(\\d\\d)\\.(\\d\\d)\\](.+)$"));
+    double previous = -1;
+    int sung = 0;
+    for (const QString& line : lines) {
+        const auto match = timed.match(line);
+        if (!match.hasMatch()) {
+            EXPECT_TRUE(line.startsWith(u'[') && line.endsWith(u']'))
+                << "neither tag nor lyric: " << qPrintable(line);
+            continue;
+        }
+        const double at =
+            match.captured(1).toInt() * 60 + match.captured(2).toInt() + match.captured(3).toInt() / 100.0;
+        EXPECT_GT(at, previous) << qPrintable(line);
+        EXPECT_LT(at, songSeconds) << qPrintable(line);
+        EXPECT_FALSE(match.captured(4).trimmed().isEmpty());
+        EXPECT_FALSE(line.endsWith(u']')) << "the reader would take it for a tag line: " << qPrintable(line);
+        previous = at;
+        ++sung;
+    }
+    EXPECT_GE(sung, 8);
+}

@@ -1,0 +1,51 @@
+// Writing helpers shared by the library generators: staged library folders, GBK parameter files, PNG
+// frames and a small parallel loop for drawing frames on every core.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <functional>
+
+namespace lumiset::tools {
+
+// A library folder written beside its final place and swapped in when complete, so that an interrupted
+// build never leaves a half-written library where the program looks for one.
+class StagedFolder {
+public:
+    explicit StagedFolder(const QString& finalPath);
+    ~StagedFolder();
+    StagedFolder(const StagedFolder&) = delete;
+    StagedFolder& operator=(const StagedFolder&) = delete;
+
+    const QString& path() const { return stagingPath_; }
+    // Replaces the final folder by the staged one; throws Error when the swap fails.
+    void commit();
+
+private:
+    QString finalPath_;
+    QString stagingPath_;
+    bool committed_ = false;
+};
+
+// Writes a file inside a staged folder. No per-file atomic save here: the folder as a whole is swapped
+// in, and syncing thousands of frames one by one would make the build crawl.
+void WriteStagedFile(const QString& path, const QByteArray& content);
+
+// Gives `path` the same content as the staged file `existing`, sharing its storage where possible.
+void WriteStagedCopy(const QString& existing, const QString& path);
+
+// One section of key = value lines, written in GBK with CRLF line ends like the program's own INI files.
+using IniEntries = QList<QPair<QString, QString>>;
+void WriteGbkIni(const QString& path, const QString& section, const IniEntries& entries);
+
+// Encodes a frame as an RGBA PNG.
+QByteArray EncodePng(const QImage& image, const QString& nameForErrors);
+
+// Runs body(i) for i in [0, count) on up to the machine's core count of threads. The first exception
+// thrown by any call is rethrown here after all threads have stopped.
+void ParallelFor(int count, const std::function<void(int)>& body);
+
+} // namespace lumiset::tools
