@@ -1,5 +1,6 @@
 // Checks the shipped effect libraries and the sample song as the build generated them in the program
 // folder: what the effect windows, the automatic placement, the player and the production rely on.
+#include "audio/FfmpegHolders.h"
 #include "core/DataPaths.h"
 #include "core/IniFile.h"
 #include "core/Package.h"
@@ -10,12 +11,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
-#include <memory>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
 
 using namespace lumiset;
 
@@ -166,19 +161,6 @@ INSTANTIATE_TEST_SUITE_P(All, TextEffectCategory, ::testing::Range(1, kCategorie
 
 namespace {
 
-struct FormatCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-struct CodecFree {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-
 struct DecodedAudio {
     double seconds = 0;
     int sampleRate = 0;
@@ -191,19 +173,19 @@ DecodedAudio decodeWholeFile(const QString& path) {
     AVFormatContext* opened = nullptr;
     if (avformat_open_input(&opened, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
         return result;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
+    InputFormatHolder format(opened);
     if (avformat_find_stream_info(format.get(), nullptr) < 0)
         return result;
     const AVCodec* codec = nullptr;
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
     if (stream < 0)
         return result;
-    std::unique_ptr<AVCodecContext, CodecFree> decoder(avcodec_alloc_context3(codec));
+    CodecContextHolder decoder(avcodec_alloc_context3(codec));
     avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar);
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return result;
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    PacketHolder packet(av_packet_alloc());
+    FrameHolder frame(av_frame_alloc());
     qint64 samples = 0;
     auto drain = [&] {
         while (avcodec_receive_frame(decoder.get(), frame.get()) == 0)

@@ -1,28 +1,15 @@
 #include "tools/music/Mp3Writer.h"
 
+#include "audio/FfmpegHolders.h"
 #include "core/Error.h"
 
-#include <memory>
-
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libavutil/channel_layout.h>
-#include <libavutil/error.h>
 }
 
 namespace lumiset::tools {
 
 namespace {
-
-struct CodecContextFree {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
 
 void check(int result, const char* what) {
     if (result >= 0)
@@ -52,15 +39,15 @@ QByteArray EncodeMp3(const StereoSamples& samples, int bitRate) {
     const AVCodec* codec = avcodec_find_encoder_by_name("libmp3lame");
     if (!codec)
         throw Error(QStringLiteral("MP3 编码失败：FFmpeg 中没有 libmp3lame 编码器"));
-    std::unique_ptr<AVCodecContext, CodecContextFree> context(avcodec_alloc_context3(codec));
+    CodecContextHolder context(avcodec_alloc_context3(codec));
     context->bit_rate = bitRate;
     context->sample_rate = kSampleRate;
     context->sample_fmt = AV_SAMPLE_FMT_FLTP;
     av_channel_layout_default(&context->ch_layout, 2);
     check(avcodec_open2(context.get(), codec, nullptr), "open");
 
-    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    FrameHolder frame(av_frame_alloc());
+    PacketHolder packet(av_packet_alloc());
     frame->format = context->sample_fmt;
     frame->sample_rate = kSampleRate;
     check(av_channel_layout_copy(&frame->ch_layout, &context->ch_layout), "channel layout");
