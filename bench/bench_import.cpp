@@ -1,0 +1,145 @@
+// Photo import with matching: a thousand 12-megapixel photos read (header and EXIF only, never decoded)
+// and placed into templates of a small catalogue, with their slots, crops and backgrounds. Goal: the
+// whole job under 2 s. "MatchOnly" runs the same job with the photo sizes already known, so the two
+// figures split the time between reading files and matching.
+#include "core/Album.h"
+#include "core/TemplateCatalogue.h"
+#include "photos/ImportJobs.h"
+#include "tests/support/TemplateFixture.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <benchmark/benchmark.h>
+
+using namespace lumiset;
+
+namespace {
+
+constexpr int kPhotos = 1000;
+
+// A 4000 x 3000 camera-like photo: a gradient with fine grain, so the file has a realistic size.
+QByteArray cameraPhoto() {
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient sky(0, 0, 4000, 3000);
+    sky.setColorAt(0, QColor(70, 130, 200));
+    sky.setColorAt(1, QColor(230, 190, 120));
+    painter.fillRect(picture.rect(), sky);
+    painter.end();
+    QRandomGenerator random(7);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int grain = int(random.bounded(24)) - 12;
+            line[x] = qRgb(qBound(0, qRed(line[x]) + grain, 255), qBound(0, qGreen(line[x]) + grain, 255),
+                           qBound(0, qBlue(line[x]) + grain, 255));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(92);
+    writer.write(picture);
+    return bytes;
+}
+
+struct World {
+    test::TempTree tree;
+    QStringList photos;
+    std::unique_ptr<TemplateCatalogue> catalogue;
+    qint64 fileSize = 0;
+
+    World() {
+        const struct {
+            const char* name;
+            const char* orientations;
+            const char* pictures;
+            const char* widths;
+            const char* heights;
+        } templates[] = {
+            {"单张一", "|heng|", "|zp_1|", "|0|", "|0|"},
+            {"单张二", "|heng|", "|zp_1|", "|1280|", "|720|"},
+            {"单张三", "|shuheng|", "|zp_1|", "|0|", "|0|"},
+            {"竖照", "|shu|", "|zp_1|", "|0|", "|0|"},
+            {"双横", "|heng|heng|", "|zp_1|zp_2|", "|800|800|", "|450|450|"},
+            {"三张", "|heng|heng|shu|", "|zp_1|zp_2|zp_3|", "|640|640|360|", "|360|360|640|"},
+        };
+        int stem = 0;
+        for (const auto& t : templates) {
+            test::TemplateSpec spec;
+            spec.name = t.name;
+            spec.orientations = t.orientations;
+            spec.pictures = t.pictures;
+            spec.widths = t.widths;
+            spec.heights = t.heights;
+            test::WriteTemplate(tree, QStringLiteral("t%1").arg(++stem), spec);
+        }
+        catalogue = std::make_unique<TemplateCatalogue>(
+            TemplateCatalogue::build(DataPaths(tree.path(), tree.path())));
+
+        const QByteArray photo = cameraPhoto();
+        fileSize = photo.size();
+        for (int i = 0; i < kPhotos; ++i)
+            photos << tree.write(QStringLiteral("photos/IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), photo);
+        for (const QString& path : photos) { // into the page cache
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            benchmark::DoNotOptimize(file.readAll());
+        }
+    }
+};
+
+PhotoImportJobs jobsFor(const World& world, RandomSource& random, PhotoReader read) {
+    return PhotoImportJobs(*world.catalogue, DataPaths(world.tree.path(), world.tree.path()), random, {}, {},
+                           std::move(read));
+}
+
+void ImportAndMatch(benchmark::State& state, const World* world) {
+    SystemRandom random;
+    const PhotoImportJobs jobs = jobsFor(*world, random, ReadPhotoRow);
+    for (auto _ : state) {
+        Album album;
+        Job job;
+        const ImportOutcome outcome = jobs.importPhotos(album, world->photos, job);
+        if (outcome.matching.placed != kPhotos)
+            state.SkipWithError("not every photo was placed");
+        benchmark::DoNotOptimize(album);
+    }
+    state.SetItemsProcessed(state.iterations() * kPhotos);
+    state.counters["file_MB"] = double(world->fileSize) / 1e6;
+}
+
+void MatchOnly(benchmark::State& state, const World* world) {
+    QHash<QString, PhotoRow> known;
+    for (const QString& path : world->photos)
+        known.insert(path, ReadPhotoRow(path));
+    SystemRandom random;
+    const PhotoImportJobs jobs =
+        jobsFor(*world, random, [&known](const QString& path) { return known[path]; });
+    for (auto _ : state) {
+        Album album;
+        Job job;
+        benchmark::DoNotOptimize(jobs.importPhotos(album, world->photos, job));
+        benchmark::DoNotOptimize(album);
+    }
+    state.SetItemsProcessed(state.iterations() * kPhotos);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    const World world;
+    benchmark::RegisterBenchmark("ImportAndMatch/1000_photos_12MP", ImportAndMatch, &world)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("MatchOnly/1000_photos", MatchOnly, &world)->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
