@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace lumiset::lottie {
 
@@ -14,6 +15,8 @@ namespace {
 
 // More frames than any movie of ours has; larger counts are a corrupt file, not a long movie.
 constexpr double kMaxFrames = 10'000'000;
+// Precompositions nested deeper than this are refused: drawing recurses once per level.
+constexpr int kMaxPrecompositionDepth = 32;
 
 struct AssetIndex {
     QHash<QString, int> images;
@@ -112,7 +115,7 @@ Layer ParseLayer(ParseContext& context, const QJsonObject& object, const AssetIn
     layer.isMatteSource = object.value("td").toInt() == 1;
     layer.hidden = object.value("hd").toBool();
     layer.inPoint = context.number(object, "ip", 0);
-    layer.outPoint = context.number(object, "op", 0);
+    layer.outPoint = context.number(object, "op", std::numeric_limits<double>::infinity());
     layer.startTime = context.number(object, "st", 0);
     layer.timeStretch = context.number(object, "sr", 1);
     if (layer.timeStretch <= 0)
@@ -225,23 +228,36 @@ ImageAsset ParseImageAsset(const ParseContext& context, const QJsonObject& objec
     return image;
 }
 
-// A precomposition that contains itself, directly or not, would never finish drawing.
-void RejectCycles(const ParseContext& context, const LottieMovie& movie) {
-    const size_t count = movie.precompositions.size();
-    std::vector<int> state(count, 0); // 0 unvisited, 1 on the current path, 2 done
-    std::function<void(const Composition&)> visit = [&](const Composition& composition) {
+// A precomposition that contains itself, directly or not, would never finish drawing; a very deep
+// chain would exhaust the stack (drawing recurses once per level).
+void RejectCyclesAndDeepNesting(const ParseContext& context, const LottieMovie& movie) {
+    std::vector<int> height(movie.precompositions.size(), -1); // levels below, once known
+    std::vector<bool> onPath(movie.precompositions.size(), false);
+    const auto tooDeep = [&] {
+        context.unsupported(QStringLiteral("预合成嵌套超过 %1 层").arg(kMaxPrecompositionDepth));
+    };
+    std::function<int(const Composition&, int)> heightOf = [&](const Composition& composition, int depth) {
+        if (depth > kMaxPrecompositionDepth)
+            tooDeep();
+        int levels = 0;
         for (const Layer& layer : composition.layers) {
             const int child = layer.precomposition;
-            if (child < 0 || state[child] == 2)
+            if (child < 0)
                 continue;
-            if (state[child] == 1)
+            if (onPath[child])
                 context.invalid(QStringLiteral("refId"));
-            state[child] = 1;
-            visit(*movie.precompositions[child]);
-            state[child] = 2;
+            if (height[child] < 0) {
+                onPath[child] = true;
+                height[child] = heightOf(*movie.precompositions[child], depth + 1);
+                onPath[child] = false;
+            }
+            if (depth + 1 + height[child] > kMaxPrecompositionDepth)
+                tooDeep();
+            levels = std::max(levels, height[child] + 1);
         }
+        return levels;
     };
-    visit(movie.root);
+    heightOf(movie.root, 0);
 }
 
 } // namespace
@@ -287,7 +303,7 @@ LottieMovie ParseLottieMovie(const QByteArray& json, const QString& sourceName) 
         movie.precompositions.push_back(
             std::make_unique<Composition>(ParseComposition(context, layers, assets)));
     movie.root = ParseComposition(context, top.value("layers").toArray(), assets);
-    RejectCycles(context, movie);
+    RejectCyclesAndDeepNesting(context, movie);
 
     for (const QJsonValue& value : top.value("markers").toArray())
         movie.markers.append(value.toObject().value("cm").toString());

@@ -185,6 +185,28 @@ std::optional<QPen> StrokePen(const StrokeStyle& style, const QBrush& brush, dou
     return pen;
 }
 
+// Qt's stroker slows down without bound for absurd widths and dash counts (minutes for a stroke a
+// million pixels wide). Wider than twice the surface's diagonal covers as much as it ever will; a dash
+// pattern repeating more than 100 000 times along a path is drawn solid.
+QPen BoundedPen(QPen pen, const QPainterPath& path, const QTransform& toDevice, double surfaceDiagonal) {
+    const double scale = std::sqrt(std::abs(toDevice.determinant()));
+    if (scale <= 0)
+        return pen;
+    const double maxWidth = 2 * surfaceDiagonal / scale;
+    if (pen.widthF() > maxWidth) {
+        pen.setWidthF(maxWidth);
+        pen.setStyle(Qt::SolidLine);
+    }
+    if (pen.style() == Qt::CustomDashLine) {
+        double cycle = 0;
+        for (qreal part : pen.dashPattern())
+            cycle += part * pen.widthF();
+        if (cycle <= 0 || path.length() / cycle > 100'000)
+            pen.setStyle(Qt::SolidLine);
+    }
+    return pen;
+}
+
 class DrawBuilder {
 public:
     DrawBuilder(double frame, std::vector<ShapeDraw>& out) : frame_(frame), out_(out) {}
@@ -312,11 +334,13 @@ QRectF ShapeDrawBounds(const std::vector<ShapeDraw>& draws) {
 
 void PaintShapeDraws(QPainter& painter, const std::vector<ShapeDraw>& draws, const QTransform& layerToDevice,
                      double opacity) {
+    const double surfaceDiagonal = std::hypot(painter.device()->width(), painter.device()->height());
     for (const ShapeDraw& draw : draws) {
-        painter.setTransform(draw.toLayer * layerToDevice);
+        const QTransform toDevice = draw.toLayer * layerToDevice;
+        painter.setTransform(toDevice);
         painter.setOpacity(opacity * draw.opacity);
         if (draw.pen) {
-            painter.strokePath(draw.path, *draw.pen);
+            painter.strokePath(draw.path, BoundedPen(*draw.pen, draw.path, toDevice, surfaceDiagonal));
         } else {
             painter.fillPath(draw.path, draw.brush);
         }
