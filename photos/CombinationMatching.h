@@ -31,9 +31,9 @@ public:
     // `job` may stop the job between entries.
     MatchingOutcome run(const CombinationTemplate& combination, Job& job);
 
+private:
     int unplaced(const Table& pending) const;
 
-private:
     Album& album_;
     const TemplateCatalogue& catalogue_;
     RandomSource& random_;

@@ -61,14 +61,7 @@ ImportOutcome PhotoImportJobs::importPhotos(Album& album, const QStringList& fil
 
     prepareMatching(work);
     outcome.matching = PhotoMatcher(work, catalogue_, random_).matchAll(job, ImportText::AddPhotosCaption);
-    if (outcome.matching.stopped)
-        return stoppedOutcome();
-    addMessage(outcome, outcome.matching.message);
-    addMessage(outcome, ApplyDefaultBackground(work, paths_));
-    if (!runAfterImportEffects(work, job, outcome))
-        return stoppedOutcome();
-    album = std::move(work);
-    return outcome;
+    return finishImport(album, work, job, std::move(outcome));
 }
 
 ImportOutcome PhotoImportJobs::matchPendingPhotos(Album& album, Job& job) const {
@@ -106,6 +99,11 @@ ImportOutcome PhotoImportJobs::importForCombination(Album& album, const Combinat
 
     prepareMatching(work);
     outcome.matching = CombinationMatcher(work, catalogue_, random_).run(combination, job);
+    return finishImport(album, work, job, std::move(outcome));
+}
+
+ImportOutcome PhotoImportJobs::finishImport(Album& album, Album& work, Job& job,
+                                            ImportOutcome outcome) const {
     if (outcome.matching.stopped)
         return stoppedOutcome();
     addMessage(outcome, outcome.matching.message);

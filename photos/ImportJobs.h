@@ -73,6 +73,9 @@ public:
                                        const CombinationTemplate& combination, Job& job) const;
 
 private:
+    // After the matching of an import: the default background picture and the automatic effects; `work`
+    // then replaces `album` unless the job was stopped.
+    ImportOutcome finishImport(Album& album, Album& work, Job& job, ImportOutcome outcome) const;
     bool runAfterImportEffects(Album& album, Job& job, ImportOutcome& outcome) const;
     void prepareMatching(Album& album) const;
 
