@@ -47,8 +47,8 @@ class PhotoMatcher {
 public:
     PhotoMatcher(Album& album, const TemplateCatalogue& catalogue, RandomSource& random);
 
-    // Catalogue rows (of the candidate list's class list) that the list holds for the current pending
-    // counts.
+    // The rows of the class list (advanced, landscape or portrait list) that the candidate list holds for
+    // the current pending counts.
     QList<int> candidates(CandidateList list) const;
 
     // One matching step: chooses the list's next template, adds it and places photos into it, then drops
