@@ -14,6 +14,9 @@ const QStringList kStyles = {"fade",      "slide-left",  "slide-right", "slide-u
                              "iris",      "wipe-left",   "wipe-right",  "wipe-up",   "wipe-down",
                              "blinds",    "split",       "tiles",       "spin-away", "fall"};
 
+// Neighbouring pieces overlap a little so that no seam shows while they still lie together.
+constexpr double kPieceOverlap = 5.0;
+
 Track still(QPointF p) {
     return Track{Channel(p.x()), Channel(p.y()), Channel(100), Channel(100), Channel(0), Channel(100)};
 }
@@ -144,7 +147,8 @@ void MovieBuilder::addHandover(Fields f) {
                 }
                 const int layer = comp_.add(ImageLayer(QStringLiteral("picture_0"), p.id),
                                             TransformJson(pt, piece.center()), 0, last);
-                comp_.addMask(layer, RectMask(piece.adjusted(-1, -1, 1, 1)));
+                comp_.addMask(layer, RectMask(piece.adjusted(-kPieceOverlap, -kPieceOverlap, kPieceOverlap,
+                                                             kPieceOverlap)));
             }
     }
 }

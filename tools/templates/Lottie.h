@@ -43,7 +43,6 @@ public:
     // Makes `matte` (which must be the layer added right after `target`) the matte of `target`.
     void setMatte(int target, int matte, bool inverted);
     QJsonArray layers() const;
-    bool empty() const { return layers_.isEmpty(); }
 
 private:
     QJsonObject& layer(int index);

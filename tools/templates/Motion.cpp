@@ -210,7 +210,17 @@ Track BuildTrack(const Motion& m, int movieFrames) {
             QStringLiteral("出场 (%1 秒) 早于入场结束 (%2 秒)").arg(holdEnd / kFps).arg(holdStart / kFps));
 
     if (!m.keys.empty()) {
-        for (const PoseKey& k : m.keys) {
+        // The first key starts from the resting pose in every value it leaves out.
+        PoseKey first = m.keys.front();
+        first.x = first.x.value_or(r.x);
+        first.y = first.y.value_or(r.y);
+        first.scaleX = first.scaleX.value_or(r.scaleX);
+        first.scaleY = first.scaleY.value_or(r.scaleY);
+        first.rotation = first.rotation.value_or(r.rotation);
+        first.opacity = first.opacity.value_or(r.opacity);
+        std::vector<PoseKey> keys = m.keys;
+        keys.front() = first;
+        for (const PoseKey& k : keys) {
             const double f = SecondsToFrames(k.seconds);
             const std::pair<Channel*, std::optional<double>> values[] = {{&t.x, k.x},
                                                                          {&t.y, k.y},
@@ -270,6 +280,17 @@ Track BuildTrack(const Motion& m, int movieFrames) {
     if (t.outFrame <= t.inFrame)
         throw Error(QStringLiteral("元素的显示时间为空 (%1 到 %2 帧)").arg(t.inFrame).arg(t.outFrame));
     return t;
+}
+
+void ShiftPositions(Motion& motion, QPointF offset) {
+    motion.rest.x += offset.x();
+    motion.rest.y += offset.y();
+    for (PoseKey& k : motion.keys) {
+        if (k.x)
+            *k.x += offset.x();
+        if (k.y)
+            *k.y += offset.y();
+    }
 }
 
 } // namespace lumiset::templates

@@ -5,6 +5,7 @@
 
 #include "tools/templates/Channel.h"
 
+#include <QPointF>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -26,7 +27,8 @@ struct Pose {
     double opacity = 100.0;
 };
 
-// A pose at a moment; values left out keep whatever the neighbouring keys give.
+// A pose at a moment. Values left out of the first key are the resting pose; values left out of a
+// later key follow from the keys around it.
 struct PoseKey {
     double seconds = 0.0;
     std::optional<double> x, y, scaleX, scaleY, rotation, opacity;
@@ -86,5 +88,8 @@ bool IsWipe(const QString& style);
 
 // Throws Error naming the style when it is unknown.
 Track BuildTrack(const Motion& motion, int movieFrames);
+
+// Moves the resting pose and every keyed position by `offset`.
+void ShiftPositions(Motion& motion, QPointF offset);
 
 } // namespace lumiset::templates

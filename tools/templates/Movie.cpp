@@ -134,43 +134,50 @@ MovieBuilder::Placed MovieBuilder::addShape(Fields& f, Motion& motion) {
     const ShapeSpec spec = ReadShape(f);
     const QRectF bounds(-spec.size.width() / 2.0, -spec.size.height() / 2.0, spec.size.width(),
                         spec.size.height());
-    const int index = place(ShapeLayer(uniqueName(spec.shape), ShapeItems(spec)), motion, {}, bounds, f);
+    const int index =
+        place(ShapeLayer(uniqueName(spec.shape), ShapeItems(spec)), motion, {}, bounds, readPlacement(f), f);
     return {index, bounds};
 }
 
+MovieBuilder::Placement MovieBuilder::readPlacement(Fields& f) {
+    Placement p;
+    p.parent = f.text("parent", QString());
+    if (f.has("pivot"))
+        p.pivot = f.point("pivot");
+    p.name = f.text("name", QString());
+    return p;
+}
+
 int MovieBuilder::place(QJsonObject layer, const Motion& motionIn, QPointF anchor, const QRectF& bounds,
-                        Fields& f) {
+                        const Placement& placement, const Fields& where) {
     Motion motion = motionIn;
     std::optional<Placed> parent;
-    if (f.has("parent")) {
-        const QString parentName = f.text("parent");
-        if (!named_.contains(parentName))
-            f.fail("parent", QStringLiteral("前面没有名为 \"%1\" 的图层").arg(parentName));
-        parent = named_.value(parentName);
+    if (!placement.parent.isEmpty()) {
+        if (!named_.contains(placement.parent))
+            where.fail("parent", QStringLiteral("前面没有名为 \"%1\" 的图层").arg(placement.parent));
+        parent = named_.value(placement.parent);
         // Children are placed relative to the parent's centre.
-        const QPointF c = parent->bounds.center();
-        motion.rest.x += c.x();
-        motion.rest.y += c.y();
-        for (PoseKey& k : motion.keys) {
-            if (k.x)
-                *k.x += c.x();
-            if (k.y)
-                *k.y += c.y();
-        }
+        ShiftPositions(motion, parent->bounds.center());
+    }
+    if (placement.pivot) {
+        // Turns and scales happen about the pivot (relative to the centre, in the element's own
+        // units) while the element still rests at "at".
+        anchor += *placement.pivot;
+        ShiftPositions(motion, QPointF(placement.pivot->x() * motion.rest.scaleX / 100.0,
+                                       placement.pivot->y() * motion.rest.scaleY / 100.0));
     }
     const Track t = BuildTrack(motion, frames_);
-    const QString name = f.text("name", QString());
-    if (!name.isEmpty())
-        layer.insert("nm", name);
+    if (!placement.name.isEmpty())
+        layer.insert("nm", placement.name);
     const int index = comp_.add(layer, TransformJson(t, anchor), t.inFrame, t.outFrame);
     if (parent)
         comp_.setParent(index, parent->index);
     if ((motion.in && IsWipe(motion.in->style)) || (motion.out && IsWipe(motion.out->style)))
         addWipeMatte(index, motion, bounds, t.inFrame, t.outFrame);
-    if (!name.isEmpty()) {
-        if (named_.contains(name))
-            f.fail("name", QStringLiteral("图层名 \"%1\" 重复").arg(name));
-        named_.insert(name, {index, bounds});
+    if (!placement.name.isEmpty()) {
+        if (named_.contains(placement.name))
+            where.fail("name", QStringLiteral("图层名 \"%1\" 重复").arg(placement.name));
+        named_.insert(placement.name, {index, bounds});
     }
     return index;
 }

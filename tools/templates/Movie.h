@@ -46,7 +46,6 @@ public:
     // Picture ids that some layer shows.
     const QSet<QString>& shownPictures() const { return shown_; }
     QJsonObject document() const;
-    int frames() const { return frames_; }
 
 private:
     // Where a layer's own space puts its centre, for children and mattes.
@@ -59,10 +58,20 @@ private:
     Placed addShape(Fields& f, Motion& motion);
     void addParticles(Fields& f);
     void addText(Fields& f);
-    int addCard(Fields card, const MoviePicture& picture, const QString& crop, double cropRadius, QRectF& box,
-                QSizeF& size);
-    // Places a layer with its motion, wipes, parent and name; returns its index.
-    int place(QJsonObject layer, const Motion& motion, QPointF anchor, const QRectF& bounds, Fields& f);
+    // A card precomposition for `picture`: its asset id and size.
+    std::pair<QString, QSizeF> addCard(Fields card, const MoviePicture& picture, const QString& crop,
+                                       double cropRadius);
+    // Where a layer hangs: its parent, its pivot and the name children refer to.
+    struct Placement {
+        QString parent;
+        std::optional<QPointF> pivot;
+        QString name;
+    };
+    static Placement readPlacement(Fields& f);
+    // Places a layer with its motion, wipes, parent and name; returns its index. `where` names the
+    // design object in messages.
+    int place(QJsonObject layer, const Motion& motion, QPointF anchor, const QRectF& bounds,
+              const Placement& placement, const Fields& where);
     void addWipeMatte(int target, const Motion& motion, const QRectF& bounds, int inFrame, int outFrame);
     const MoviePicture& picture(Fields& f, const QString& key);
     // The background and hand-over pictures, added on first use.

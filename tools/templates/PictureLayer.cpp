@@ -34,23 +34,22 @@ MovieBuilder::Placed MovieBuilder::addPicture(Fields& f, Motion& motion) {
         f.fail("crop", QStringLiteral("裁剪形状应是 circle 或 rounded"));
     crop.radius = f.number("radius", 24.0);
     if (f.has("card")) {
-        QRectF box;
-        QSizeF size;
-        const QString asset =
-            QString::number(addCard(f.object("card"), p, crop.shape, crop.radius, box, size));
-        const QString id = QStringLiteral("card_") + asset;
+        // Wipes and children work on the whole precomposition, so a wipe reveals the shadow too.
+        const auto [id, size] = addCard(f.object("card"), p, crop.shape, crop.radius);
+        const QRectF whole(QPointF(0, 0), size);
         const int index =
-            place(PrecompLayer(id, id, size), motion, QPointF(size.width() / 2, size.height() / 2), box, f);
-        return {index, box};
+            place(PrecompLayer(id, id, size), motion, whole.center(), whole, readPlacement(f), f);
+        return {index, whole};
     }
     const QRectF bounds(QPointF(0, 0), p.size);
-    const int index = place(ImageLayer(uniqueName(p.id), p.id), motion, bounds.center(), bounds, f);
+    const int index =
+        place(ImageLayer(uniqueName(p.id), p.id), motion, bounds.center(), bounds, readPlacement(f), f);
     addCropMask(comp_, index, bounds, crop);
     return {index, bounds};
 }
 
-int MovieBuilder::addCard(Fields card, const MoviePicture& p, const QString& cropShape, double cropRadius,
-                          QRectF& box, QSizeF& size) {
+std::pair<QString, QSizeF> MovieBuilder::addCard(Fields card, const MoviePicture& p, const QString& cropShape,
+                                                 double cropRadius) {
     const Crop crop{cropShape, cropRadius};
     const double border = card.number("border", 0.0);
     const double bottom = card.number("bottom", 0.0);
@@ -68,8 +67,8 @@ int MovieBuilder::addCard(Fields card, const MoviePicture& p, const QString& cro
     }
     const double margin = spread + std::max(std::abs(shadowOffset.x()), std::abs(shadowOffset.y())) + 2.0;
     const QSizeF cardSize(p.size.width() + 2 * border, p.size.height() + 2 * border + bottom);
-    size = QSizeF(cardSize.width() + 2 * margin, cardSize.height() + 2 * margin);
-    box = QRectF(QPointF(margin, margin), cardSize);
+    const QSizeF size(cardSize.width() + 2 * margin, cardSize.height() + 2 * margin);
+    const QRectF box(QPointF(margin, margin), cardSize);
     const QPointF centre = box.center();
     const QRectF photo(margin + border, margin + border, p.size.width(), p.size.height());
 
@@ -139,9 +138,9 @@ int MovieBuilder::addCard(Fields card, const MoviePicture& p, const QString& cro
         inner.setMatte(sweep, matte, false);
     }
     card.finish();
-    const int serial = ++serial_;
-    assets_.append(PrecompAsset(QStringLiteral("card_%1").arg(serial), inner.layers()));
-    return serial;
+    const QString id = QStringLiteral("card_%1").arg(++serial_);
+    assets_.append(PrecompAsset(id, inner.layers()));
+    return {id, size};
 }
 
 } // namespace lumiset::templates

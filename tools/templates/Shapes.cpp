@@ -170,10 +170,8 @@ QJsonObject StrokeItem(const Stroke& s) {
 }
 
 Paint ReadPaint(Fields& owner, const QString& key, QSizeF size) {
-    if (!owner.has(key)) {
-        owner.value(key);
+    if (!owner.has(key))
         return {};
-    }
     const QJsonValue v = owner.value(key);
     if (v.isString())
         return Paint::solid(ParseColor(v.toString(), owner, key));

@@ -63,14 +63,17 @@ void MovieBuilder::addText(Fields& f) {
         defaults.x = defaults.y = 0.0;
     const Motion motion = ReadMotion(f, defaults);
 
+    const Placement placement = readPlacement(f);
     if (stagger < 0.0) {
         QPainterPath path;
         path.addText(-width / 2.0, baseline, font, text);
         const QRectF bounds(-width / 2.0, -box.height() / 2.0, width, box.height());
         place(ShapeLayer(uniqueName(QStringLiteral("text")), glyphItems(path, fill, stroke)), motion, {},
-              bounds, f);
+              bounds, placement, f);
         return;
     }
+    if (!placement.name.isEmpty() || placement.pivot)
+        f.fail("stagger", QStringLiteral("逐字出现的文字不能命名, 也不能设 pivot"));
     // Letters: each layer's origin is the letter's centre; entrances and exits follow one another.
     for (int i = 0; i < text.size(); ++i) {
         if (text[i].isSpace())
@@ -79,23 +82,15 @@ void MovieBuilder::addText(Fields& f) {
         QPainterPath path;
         path.addText(-advance / 2.0, baseline, font, QString(text[i]));
         Motion m = motion;
-        const double dx = lefts[i] + advance / 2.0 - width / 2.0;
-        m.rest.x += dx;
-        for (PoseKey& k : m.keys)
-            if (k.x)
-                *k.x += dx;
+        ShiftPositions(m, QPointF(lefts[i] + advance / 2.0 - width / 2.0, 0.0));
         if (m.in)
             m.in->at += stagger * i;
         if (m.out)
             m.out->at += stagger * i;
         const QRectF bounds(-advance / 2.0, -box.height() / 2.0, advance, box.height());
-        Fields none(QJsonObject{}, f.where());
-        if (f.has("parent"))
-            none = Fields(QJsonObject{{"parent", f.value("parent")}}, f.where());
         place(ShapeLayer(uniqueName(QStringLiteral("letter")), glyphItems(path, fill, stroke)), m, {}, bounds,
-              none);
+              placement, f);
     }
-    f.value("name");
 }
 
 } // namespace lumiset::templates
