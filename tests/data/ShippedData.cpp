@@ -10,7 +10,11 @@
 namespace lumiset::test {
 
 DataPaths ShippedPaths() {
-    return DataPaths::forRunningProgram();
+    // The program folder named by the environment, else the one this build fills (ctest's
+    // environment does not reach the tests yet).
+    if (!qEnvironmentVariableIsEmpty("LUMISET_PROGRAM_DIR"))
+        return DataPaths::forRunningProgram();
+    return DataPaths::forProgramDir(QStringLiteral(LUMISET_BUILT_PROGRAM_DIR));
 }
 
 QString ShippedTemplate::name() const {

@@ -140,7 +140,9 @@ QPointF Fields::point(const QString& key, std::optional<QPointF> fallback) {
     return {v[0], v[1]};
 }
 
-QSizeF Fields::size(const QString& key, std::optional<QSizeF> fallback) {
+std::pair<double, double> Fields::pairOrOne(const QString& key,
+                                            std::optional<std::pair<double, double>> fallback,
+                                            const QString& expected) {
     if (!has(key) && fallback) {
         read_.insert(key);
         return *fallback;
@@ -151,24 +153,20 @@ QSizeF Fields::size(const QString& key, std::optional<QSizeF> fallback) {
     }
     const std::vector<double> v = numbers(key);
     if (v.size() != 2)
-        fail(key, QStringLiteral("应是 [宽, 高] 或一个数值"));
+        fail(key, expected);
     return {v[0], v[1]};
+}
+
+QSizeF Fields::size(const QString& key, std::optional<QSizeF> fallback) {
+    const auto [w, h] = pairOrOne(
+        key, fallback ? std::optional(std::pair{fallback->width(), fallback->height()}) : std::nullopt,
+        QStringLiteral("应是 [宽, 高] 或一个数值"));
+    return {w, h};
 }
 
 std::pair<double, double> Fields::range(const QString& key,
                                         std::optional<std::pair<double, double>> fallback) {
-    if (!has(key) && fallback) {
-        read_.insert(key);
-        return *fallback;
-    }
-    if (object_.value(key).isDouble()) {
-        const double s = number(key);
-        return {s, s};
-    }
-    const std::vector<double> v = numbers(key);
-    if (v.size() != 2)
-        fail(key, QStringLiteral("应是 [最小, 最大] 或一个数值"));
-    return {v[0], v[1]};
+    return pairOrOne(key, fallback, QStringLiteral("应是 [最小, 最大] 或一个数值"));
 }
 
 Fields Fields::object(const QString& key) {

@@ -49,6 +49,9 @@ public:
 
 private:
     QJsonValue take(const QString& key);
+    // [a, b], or one number for both.
+    std::pair<double, double> pairOrOne(const QString& key, std::optional<std::pair<double, double>> fallback,
+                                        const QString& expected);
     QJsonObject object_;
     QString where_;
     QSet<QString> read_;

@@ -133,13 +133,15 @@ Template LoadTemplate(const QString& path, const CategoryDefaults& category) {
         }
         if (p.has("draw")) {
             if (s.picture.photo)
-                p.fail("name", QStringLiteral("绘制的图片名不能恰好含一个 _ (那是照片位置的名字)"));
+                p.fail("name", QStringLiteral("%1: 绘制的图片名不能恰好含一个 _ (那是照片位置的名字)")
+                                   .arg(s.picture.name));
             if (!s.size)
                 p.fail("size", QStringLiteral("绘制的图片需要 size"));
             Fields draw = p.object("draw");
             s.png = EncodePng(DrawPicture(draw, *s.size));
         } else if (!s.picture.photo) {
-            p.fail("name", QStringLiteral("照片位置的名字应恰好含一个 _; 其它图片需要 draw"));
+            p.fail("name",
+                   QStringLiteral("%1: 照片位置的名字应恰好含一个 _; 其它图片需要 draw").arg(s.picture.name));
         }
         p.finish();
         for (const PictureSource& other : sources)
