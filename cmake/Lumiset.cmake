@@ -34,5 +34,5 @@ function(lumiset_test_suite name)
   target_link_libraries(${name} PRIVATE lumiset_test_support ${ARG_DEPS})
   lumiset_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LUMISET_PROGRAM_DIR=${LUMISET_PROGRAM_DIR}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen\\;SDL_AUDIODRIVER=dummy\\;LUMISET_PROGRAM_DIR=${LUMISET_PROGRAM_DIR}")
 endfunction()
