@@ -5,6 +5,7 @@
 #include "core/TemplateCatalogue.h"
 #include "tests/support/TempTree.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -88,6 +89,17 @@ TEST(Generator, BuildsADataFolderTheCatalogueReads) {
     EXPECT_EQ(c.catalogue().cell(0, CatalogueCol::Name), "测试模板");
     EXPECT_EQ(c.catalogue().cell(0, CatalogueCol::FrameCount), "150");
     EXPECT_EQ(c.catalogue().cell(0, CatalogueCol::CaptionPositions), "|25|");
+}
+
+TEST(Generator, AMistakeLeavesTheLastGoodFolder) {
+    TempTree tree;
+    writeDesigns(tree);
+    ASSERT_EQ(generate(tree).exitCode, 0);
+    writeDesigns(tree, "combinations/01.json", R"({"name": "c", "entries": [{"template": "无此模板"}]})");
+    ASSERT_EQ(generate(tree).exitCode, 1);
+    const DataPaths paths(tree.file("program"), tree.path());
+    EXPECT_EQ(TemplateCatalogue::build(paths).catalogue().rowCount(), 1);
+    EXPECT_TRUE(QFileInfo::exists(paths.combinationPackage(1)));
 }
 
 TEST_P(GeneratorRejects, NamingTheFileAndTheProblem) {

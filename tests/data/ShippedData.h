@@ -1,6 +1,5 @@
 // Reading the data folder the build produced (LUMISET_PROGRAM_DIR, else this build's program folder):
-// the template pairs,
-// the special movies and the combinations, decoded from their packages.
+// the template pairs, the special movies and the combinations, decoded from their packages.
 #pragma once
 
 #include "core/DataPaths.h"

@@ -50,6 +50,20 @@ QString slotsText(const Template& t) {
     return text;
 }
 
+// "A 1.8s, B/D 5.0s": each caption's mark (or the marks one is drawn from) and its time.
+QString captionsText(const Template& t) {
+    QStringList parts;
+    auto add = [&](const Caption& c, const QString& marks) {
+        parts.append(QStringLiteral("%1 %2s").arg(marks).arg(double(c.frame) / kFps, 0, 'f', 1));
+    };
+    for (const Caption& c : t.captions)
+        add(c, c.marks);
+    if (t.randomCaption)
+        add(*t.randomCaption,
+            QStringList(t.randomCaption->marks.split(QString(), Qt::SkipEmptyParts)).join(u'/'));
+    return parts.isEmpty() ? QStringLiteral("-") : parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 DataFolderWriter::DataFolderWriter(QString sources, QString programDir)
@@ -79,23 +93,30 @@ void DataFolderWriter::loadTemplates() {
 
 void DataFolderWriter::build() {
     loadTemplates();
-    writeTemplates();
-    writeSpecialMovies();
-    writeCombinations();
+    std::vector<Output> outputs = templatePackages();
+    for (std::vector<Output> more : {specialPackages(), combinationPackages()})
+        outputs.insert(outputs.end(), more.begin(), more.end());
+    // Everything is made before anything is replaced, so a design mistake leaves the last good folder.
+    const DataPaths paths(programDir_, programDir_);
+    for (const QString& owned :
+         {paths.templateParameterTree(), paths.templateAnimationTree(), paths.combinationFolder()})
+        DeleteTree(owned);
+    for (const Output& o : outputs)
+        WriteWholeFile(o.path, o.bytes);
 }
 
-void DataFolderWriter::writeTemplates() const {
+std::vector<DataFolderWriter::Output> DataFolderWriter::templatePackages() const {
     const DataPaths paths(programDir_, programDir_);
+    std::vector<Output> out;
     // Both trees hold the same relative names, so they enumerate in the same order.
-    DeleteTree(paths.templateParameterTree());
-    DeleteTree(paths.templateAnimationTree());
     for (const Entry& e : templates_) {
         const QString relative = e.folder + u'/' + e.stem + QStringLiteral(".rar");
-        WriteWholeFile(paths.templateParameterTree() + u'/' + relative,
-                       EncodePackage(ParameterFile(e.design), PackageLayers::TemplateParameters));
-        WriteWholeFile(paths.templateAnimationTree() + u'/' + relative,
-                       EncodePackage(compact(e.design.movie), PackageLayers::TemplateAnimation));
+        out.push_back({paths.templateParameterTree() + u'/' + relative,
+                       EncodePackage(ParameterFile(e.design), PackageLayers::TemplateParameters)});
+        out.push_back({paths.templateAnimationTree() + u'/' + relative,
+                       EncodePackage(compact(e.design.movie), PackageLayers::TemplateAnimation)});
     }
+    return out;
 }
 
 QByteArray DataFolderWriter::specialMovie(const QString& file, int layersExpected,
@@ -121,22 +142,22 @@ QByteArray DataFolderWriter::specialMovie(const QString& file, int layersExpecte
     return EncodePackage(compact(movie.document()), layersExpected);
 }
 
-void DataFolderWriter::writeSpecialMovies() const {
+std::vector<DataFolderWriter::Output> DataFolderWriter::specialPackages() const {
     const DataPaths paths(programDir_, programDir_);
-    WriteWholeFile(paths.startupPackage(),
-                   specialMovie(QStringLiteral("startup.json"), PackageLayers::Startup, {}));
-    WriteWholeFile(paths.endingPackage(),
-                   specialMovie(QStringLiteral("ending.json"), PackageLayers::Ending, 150));
-    WriteWholeFile(paths.backgroundPreviewPackage(), specialMovie(QStringLiteral("background_preview.json"),
-                                                                  PackageLayers::BackgroundPreview, {}));
     const QImage background = DrawDefaultBackground(QSize(kCanvasWidth, kCanvasHeight));
-    WriteWholeFile(paths.defaultBackgroundPackage(),
-                   EncodePackage(EncodeJpeg(background, 92), PackageLayers::DefaultBackground));
+    return {
+        {paths.startupPackage(), specialMovie(QStringLiteral("startup.json"), PackageLayers::Startup, {})},
+        {paths.endingPackage(), specialMovie(QStringLiteral("ending.json"), PackageLayers::Ending, 150)},
+        {paths.backgroundPreviewPackage(),
+         specialMovie(QStringLiteral("background_preview.json"), PackageLayers::BackgroundPreview, {})},
+        {paths.defaultBackgroundPackage(),
+         EncodePackage(EncodeJpeg(background, 92), PackageLayers::DefaultBackground)},
+    };
 }
 
-void DataFolderWriter::writeCombinations() const {
+std::vector<DataFolderWriter::Output> DataFolderWriter::combinationPackages() const {
     const DataPaths paths(programDir_, programDir_);
-    DeleteTree(paths.combinationFolder());
+    std::vector<Output> out;
     const QString dir = sources_ + QStringLiteral("/combinations");
     const QStringList files = sortedEntries(dir, QDir::Files, {QStringLiteral("*.json")});
     if (files.isEmpty())
@@ -171,21 +192,23 @@ void DataFolderWriter::writeCombinations() const {
                 QStringLiteral("canshu_%1=%2~%3~%4~").arg(++k).arg(name).arg(landscape).arg(portrait));
         }
         f.finish();
-        WriteWholeFile(paths.combinationPackage(++number),
+        out.push_back({paths.combinationPackage(++number),
                        EncodePackage(EncodeGbk(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
-                                     PackageLayers::Combination));
+                                     PackageLayers::Combination)});
     }
+    return out;
 }
 
 QString DataFolderWriter::describe() const {
-    QStringList rows = {QStringLiteral("| 序号 | 名称 | 分类 | 照片 | 时长 | 动作 |"),
-                        QStringLiteral("|---|---|---|---|---|---|")};
+    QStringList rows = {QStringLiteral("| 序号 | 名称 | 分类 | 照片 | 时长 | 字幕 | 动作 |"),
+                        QStringLiteral("|---|---|---|---|---|---|---|")};
     int number = 0;
     for (const Entry& e : templates_) {
         const Template& t = e.design;
-        rows.append(QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 |")
-                        .arg(number++)
-                        .arg(t.name, t.category, slotsText(t), FramesToClock(t.frames), t.motion));
+        rows.append(
+            QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 |")
+                .arg(number++)
+                .arg(t.name, t.category, slotsText(t), FramesToClock(t.frames), captionsText(t), t.motion));
     }
     return rows.join(u'\n') + u'\n';
 }

@@ -21,10 +21,14 @@ public:
     QString describe() const;
 
 private:
+    struct Output {
+        QString path;
+        QByteArray bytes;
+    };
     void loadTemplates();
-    void writeTemplates() const;
-    void writeSpecialMovies() const;
-    void writeCombinations() const;
+    std::vector<Output> templatePackages() const;
+    std::vector<Output> specialPackages() const;
+    std::vector<Output> combinationPackages() const;
     QByteArray specialMovie(const QString& file, int layersExpected, std::optional<int> frames) const;
 
     QString sources_;

@@ -2,10 +2,10 @@
 //
 //   lumiset_templates --sources <data/templates> --out <program folder> [--describe <file.md>]
 #include "core/Error.h"
+#include "core/Package.h"
 #include "tools/templates/DataFolder.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -32,11 +32,8 @@ int main(int argc, char** argv) {
         lumiset::templates::DataFolderWriter writer(parser.value(QStringLiteral("sources")),
                                                     parser.value(QStringLiteral("out")));
         writer.build();
-        if (parser.isSet(QStringLiteral("describe"))) {
-            QFile doc(parser.value(QStringLiteral("describe")));
-            if (!doc.open(QIODevice::WriteOnly) || doc.write(writer.describe().toUtf8()) < 0)
-                throw lumiset::Error(QStringLiteral("无法写入 %1").arg(doc.fileName()));
-        }
+        if (parser.isSet(QStringLiteral("describe")))
+            lumiset::WriteWholeFile(parser.value(QStringLiteral("describe")), writer.describe().toUtf8());
     } catch (const lumiset::Error& e) {
         std::fprintf(stderr, "lumiset_templates: %s\n", e.message().toUtf8().constData());
         return 1;
