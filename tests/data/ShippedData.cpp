@@ -10,8 +10,8 @@
 namespace lumiset::test {
 
 DataPaths ShippedPaths() {
-    // The program folder named by the environment, else the one this build fills (ctest's
-    // environment does not reach the tests yet).
+    // The program folder named by the environment (ctest sets it), else the one this build fills
+    // (the tests run by hand).
     if (!qEnvironmentVariableIsEmpty("LUMISET_PROGRAM_DIR"))
         return DataPaths::forRunningProgram();
     return DataPaths::forProgramDir(QStringLiteral(LUMISET_BUILT_PROGRAM_DIR));
