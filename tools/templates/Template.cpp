@@ -28,11 +28,11 @@ struct PictureSource {
 };
 
 QString typeText(const QString& kind) {
-    if (kind == u"heng")
+    if (kind == kLandscapeWord)
         return QStringLiteral("横照模板");
-    if (kind == u"shu")
+    if (kind == kPortraitWord)
         return QStringLiteral("竖照模板");
-    if (kind == u"shuheng")
+    if (kind == kEitherWord)
         return QStringLiteral("横竖照模板");
     return QStringLiteral("高级模板");
 }
@@ -47,19 +47,19 @@ QSize slotSize(const QString& kind, const PictureSource& s, Fields& f) {
             f.fail("pictures", QStringLiteral("绘制的图片 %1 需要 size").arg(p.name));
         return *s.size;
     }
-    if (kind == u"heng") {
+    if (kind == kLandscapeWord) {
         if (s.size && *s.size != kWholeFrame)
             f.fail("pictures",
                    QStringLiteral("单张横照模板的照片 %1 总是整个画面, size 应省略或为 [0, 0]").arg(p.name));
         return kWholeFrame;
     }
-    if (kind == u"shuheng") {
+    if (kind == kEitherWord) {
         if (s.size && *s.size != kEitherSlot)
             f.fail("pictures",
                    QStringLiteral("横竖通用模板的照片 %1 总是 1920 x 1080, size 应省略").arg(p.name));
         return kEitherSlot;
     }
-    if (kind == u"shu") {
+    if (kind == kPortraitWord) {
         const QSize size = s.size.value_or(kPortraitSlot);
         if (size.height() != 1080 || size.width() <= 0 || size.width() > 1920)
             f.fail("pictures", QStringLiteral("竖照模板的照片 %1 高度应为 1080, 宽度 1 到 1920").arg(p.name));
