@@ -122,8 +122,10 @@ QStringList AnimationPlayer::missingPictures() const {
 }
 
 void AnimationPlayer::reloadPictures() {
-    if (loaded_)
-        loaded_->pictures = PictureSet(loaded_->movie, loaded_->folder, loaded_->name);
+    if (!loaded_)
+        return;
+    loaded_->pictures = PictureSet(loaded_->movie, loaded_->folder, loaded_->name);
+    loaded_->renderer.forgetRasters();
 }
 
 void AnimationPlayer::paint(QImage& surface) {

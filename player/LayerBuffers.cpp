@@ -5,14 +5,14 @@
 namespace lumiset {
 
 LayerBuffers::Lease LayerBuffers::acquire(QSize size) {
-    std::unique_ptr<QImage> image;
-    if (!free_.empty()) {
-        image = std::move(free_.back());
-        free_.pop_back();
+    for (auto it = free_.begin(); it != free_.end(); ++it) {
+        if ((*it)->width() >= size.width() && (*it)->height() >= size.height()) {
+            std::unique_ptr<QImage> image = std::move(*it);
+            free_.erase(it);
+            return Lease(*this, std::move(image));
+        }
     }
-    if (!image || image->size() != size)
-        image = std::make_unique<QImage>(size, QImage::Format_ARGB32_Premultiplied);
-    return Lease(*this, std::move(image));
+    return Lease(*this, std::make_unique<QImage>(size, QImage::Format_ARGB32_Premultiplied));
 }
 
 void ClearArea(QImage& image, const QRect& area) {

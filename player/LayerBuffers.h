@@ -25,7 +25,7 @@ public:
         std::unique_ptr<QImage> image_;
     };
 
-    // A premultiplied ARGB buffer of `size`.
+    // A premultiplied ARGB buffer at least as large as `size`.
     Lease acquire(QSize size);
 
 private:

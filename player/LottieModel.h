@@ -123,6 +123,9 @@ struct Layer {
     QColor solidColor;
     std::vector<ShapeItem> shapes;
     std::optional<AnimatedVec> timeRemap; // seconds
+    // Its pixels relative to the layer never change (only which sub-layers show may): see
+    // MarkStaticContent.
+    bool staticContent = false;
 
     bool isVisibleAt(double frame) const { return frame >= inPoint && frame < outPoint; }
 };
@@ -146,5 +149,10 @@ struct LottieMovie {
     std::vector<ImageAsset> images;
     QStringList markers; // comments ("cm") of the markers, in order
 };
+
+// Sets Layer::staticContent on every layer: nothing of its content, its masks and (for a
+// precomposition) its layers' transforms, opacities and contents is animated.
+// @pre precompositions do not contain themselves.
+void MarkStaticContent(LottieMovie& movie);
 
 } // namespace lumiset::lottie

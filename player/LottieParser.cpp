@@ -304,6 +304,7 @@ LottieMovie ParseLottieMovie(const QByteArray& json, const QString& sourceName) 
             std::make_unique<Composition>(ParseComposition(context, layers, assets)));
     movie.root = ParseComposition(context, top.value("layers").toArray(), assets);
     RejectCyclesAndDeepNesting(context, movie);
+    MarkStaticContent(movie);
 
     for (const QJsonValue& value : top.value("markers").toArray())
         movie.markers.append(value.toObject().value("cm").toString());

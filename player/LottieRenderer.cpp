@@ -1,5 +1,7 @@
 #include "player/LottieRenderer.h"
 
+#include "player/ImageDrawing.h"
+
 #include <QPainter>
 #include <cmath>
 
@@ -13,15 +15,7 @@ void PreparePainter(QPainter& painter) {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
 }
 
-bool IsWholePixelShift(const QTransform& m) {
-    constexpr double kTolerance = 1e-4;
-    return m.type() <= QTransform::TxScale && std::abs(m.m11() - 1) < kTolerance &&
-           std::abs(m.m22() - 1) < kTolerance && std::abs(m.dx() - std::round(m.dx())) < kTolerance &&
-           std::abs(m.dy() - std::round(m.dy())) < kTolerance;
-}
-
-// Draws `picture` stretched to `size` (layer units). A picture landing pixel for pixel on the surface
-// is copied; otherwise it is sampled bilinearly from the reduction that suits its scale.
+// Draws `picture` stretched to `size` (layer units), sampled from the reduction that suits its scale.
 void DrawPicture(QPainter& painter, const Picture& picture, QSizeF size, const QTransform& layerToDevice,
                  double opacity) {
     const QSize pixels = picture.size();
@@ -34,14 +28,7 @@ void DrawPicture(QPainter& painter, const Picture& picture, QSizeF size, const Q
                                                            double(pixels.height()) / level.height()) *
                                      imageToDevice;
     painter.setOpacity(opacity);
-    if (IsWholePixelShift(levelToDevice)) {
-        painter.resetTransform();
-        painter.drawImage(QPoint(int(std::round(levelToDevice.dx())), int(std::round(levelToDevice.dy()))),
-                          level);
-    } else {
-        painter.setTransform(levelToDevice);
-        painter.drawImage(QPointF(0, 0), level);
-    }
+    DrawImage(painter, level, levelToDevice);
 }
 
 // Combines `alpha` into `content` over `area` with a Porter-Duff mode (DestinationIn keeps what the
@@ -68,8 +55,11 @@ LottieRenderer::LottieRenderer(const LottieMovie& movie, const PictureSet& pictu
 void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& options) {
     if (surface.isNull())
         return;
+    if (options.numStopOpacity != options_.numStopOpacity)
+        rasters_.clear(); // kept precompositions may hold a "num_stop" layer
     options_ = options;
     surfaceSize_ = surface.size();
+    rasters_.beginFrame(surfaceSize_);
     QPainter painter(&surface);
     PreparePainter(painter);
     const Placement root{
@@ -77,6 +67,7 @@ void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& 
         surface.rect(),
     };
     renderComposition(movie_.root, painter, root, 1.0, frame);
+    rasters_.endFrame();
 }
 
 void LottieRenderer::renderComposition(const Composition& composition, QPainter& painter,
@@ -94,6 +85,8 @@ void LottieRenderer::drawLayer(const Composition& composition, int index, QPaint
                                const Placement& placement, double opacity, double frame) {
     const PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
     if (prepared.opacity <= 0 || prepared.area.isEmpty())
+        return;
+    if (keepRasters_ && worthKeeping(prepared) && drawKept(composition, prepared, painter, frame))
         return;
     if (needsBuffer(prepared))
         drawBuffered(composition, prepared, painter, placement, frame);
@@ -127,10 +120,12 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
         }
         bounds = unbounded ? maskBounds : bounds & maskBounds;
     }
-    if (unbounded && !masksConfine)
+    if (unbounded && !masksConfine) {
         prepared.area = placement.clip;
-    else
-        prepared.area = DeviceArea(prepared.toDevice.mapRect(bounds), placement.clip);
+    } else {
+        prepared.deviceBounds = prepared.toDevice.mapRect(bounds);
+        prepared.area = DeviceArea(prepared.deviceBounds, placement.clip);
+    }
     return prepared;
 }
 
@@ -190,6 +185,118 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
     painter.restore();
 }
 
+bool LottieRenderer::worthKeeping(const PreparedLayer& prepared) const {
+    const Layer& layer = *prepared.layer;
+    if (!layer.staticContent || layer.matte != MatteMode::None || prepared.deviceBounds.isEmpty())
+        return false;
+    if (needsBuffer(prepared)) // masks: four passes over the layer's pixels every frame
+        return true;
+    switch (layer.kind) {
+    case LayerKind::Precomposition:
+        return true;
+    case LayerKind::Image: // turned pictures are slow to sample; straight ones are not
+        return prepared.toDevice.m12() != 0 || prepared.toDevice.m21() != 0;
+    case LayerKind::Shape: // several paints, strokes and radial gradients cost more than a copy
+        return prepared.draws.size() > 1 ||
+               std::any_of(prepared.draws.begin(), prepared.draws.end(), [](const ShapeDraw& draw) {
+                   return draw.pen || (draw.brush.gradient() &&
+                                       draw.brush.gradient()->type() == QGradient::RadialGradient);
+               });
+    case LayerKind::Solid:
+    case LayerKind::Null:
+        break;
+    }
+    return false;
+}
+
+void LottieRenderer::shownLayers(const Layer& layer, double localFrame, std::vector<char>& shown) const {
+    if (layer.kind != LayerKind::Precomposition)
+        return;
+    const double frame = childFrame(layer, localFrame);
+    for (const Layer& child : movie_.precompositions[layer.precomposition]->layers) {
+        const bool visible = !child.hidden && child.isVisibleAt(frame);
+        shown.push_back(visible);
+        if (visible)
+            shownLayers(child, frame - child.startTime, shown);
+    }
+}
+
+// A kept layer that moved by whole pixels is copied; one that moves by a fraction is sampled at its
+// exact position, and drawn afresh once it comes to rest so that it stays sharp.
+bool LottieRenderer::drawKept(const Composition& composition, const PreparedLayer& prepared,
+                              QPainter& painter, double frame) {
+    const QTransform& now = prepared.toDevice;
+    const auto sameLinear = [](const QTransform& a, const QTransform& b) {
+        return a.m11() == b.m11() && a.m12() == b.m12() && a.m21() == b.m21() && a.m22() == b.m22() &&
+               a.type() < QTransform::TxProject && b.type() < QTransform::TxProject;
+    };
+    std::vector<char> shown;
+    shownLayers(*prepared.layer, prepared.localFrame, shown);
+    LayerRasters::Raster& raster = rasters_.of(prepared.layer);
+    const bool steady = raster.seen && sameLinear(raster.lastSeen, now) && raster.lastShown == shown;
+    const bool atRest = steady && raster.lastSeen.dx() == now.dx() && raster.lastSeen.dy() == now.dy();
+    raster.seen = true;
+    raster.lastSeen = now;
+    raster.lastShown = shown;
+
+    const QPointF shift(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
+    const bool wholeShift = std::abs(shift.x() - std::round(shift.x())) < 1e-4 &&
+                            std::abs(shift.y() - std::round(shift.y())) < 1e-4;
+    const bool valid = !raster.pixels.isNull() && sameLinear(raster.drawnAt, now) && raster.shown == shown;
+    if (!(valid && (!atRest || wholeShift))) {
+        // Only a layer that kept its shape since the last frame is worth keeping.
+        if (!steady || !keep(raster, composition, prepared, frame)) {
+            raster.pixels = QImage();
+            return false;
+        }
+    }
+    const QPointF at =
+        QPointF(raster.origin) + QPointF(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
+    painter.save();
+    painter.setOpacity(prepared.opacity);
+    DrawImage(painter, raster.pixels, QTransform::fromTranslate(at.x(), at.y()));
+    painter.restore();
+    return true;
+}
+
+bool LottieRenderer::keep(LayerRasters::Raster& raster, const Composition& composition,
+                          const PreparedLayer& prepared, double frame) {
+    const QRectF bounds = prepared.deviceBounds.adjusted(-1, -1, 1, 1);
+    const double pixels = bounds.width() * bounds.height();
+    if (!(pixels <= 2.0 * surfaceSize_.width() * surfaceSize_.height()) ||
+        !rasters_.fits(raster, qint64(pixels)))
+        return false;
+    const QRect box = bounds.toAlignedRect();
+    QImage pixelsImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+    pixelsImage.fill(Qt::transparent);
+
+    PreparedLayer local = prepared;
+    local.toDevice = prepared.toDevice * QTransform::fromTranslate(-box.left(), -box.top());
+    local.opacity = 1; // the layer's opacity is applied when the raster is placed
+    local.area = QRect(QPoint(0, 0), box.size());
+    local.deviceBounds = QRectF(local.area);
+    const QSize surface = surfaceSize_;
+    surfaceSize_ = box.size();
+    keepRasters_ = false;
+    {
+        QPainter painter(&pixelsImage);
+        PreparePainter(painter);
+        painter.setClipRect(local.area);
+        if (needsBuffer(local))
+            drawBuffered(composition, local, painter, Placement{QTransform(), local.area}, frame);
+        else
+            paintContent(local, painter, 1.0, local.area);
+    }
+    keepRasters_ = true;
+    surfaceSize_ = surface;
+
+    raster.pixels = std::move(pixelsImage);
+    raster.origin = box.topLeft();
+    raster.drawnAt = prepared.toDevice;
+    raster.shown = raster.lastShown;
+    return true;
+}
+
 void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& painter, double opacity,
                                   const QRect& clip) {
     const Layer& layer = *prepared.layer;
@@ -215,10 +322,8 @@ void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& paint
             painter.setClipRect(frameRect, Qt::IntersectClip);
             inner.clip = DeviceArea(prepared.toDevice.mapRect(frameRect), clip);
         }
-        const double childFrame =
-            layer.timeRemap ? Component(layer.timeRemap->at(prepared.localFrame), 0) * movie_.frameRate
-                            : prepared.localFrame / layer.timeStretch;
-        renderComposition(*movie_.precompositions[layer.precomposition], painter, inner, opacity, childFrame);
+        renderComposition(*movie_.precompositions[layer.precomposition], painter, inner, opacity,
+                          childFrame(layer, prepared.localFrame));
         painter.restore();
         break;
     }
@@ -271,6 +376,11 @@ void LottieRenderer::paintMasks(const PreparedLayer& prepared, QImage& mask, con
                                        : QPainter::CompositionMode_DestinationIn);
         painter.drawImage(area.topLeft(), shape.image(), area);
     }
+}
+
+double LottieRenderer::childFrame(const Layer& layer, double localFrame) const {
+    return layer.timeRemap ? Component(layer.timeRemap->at(localFrame), 0) * movie_.frameRate
+                           : localFrame / layer.timeStretch;
 }
 
 QTransform LottieRenderer::layerToComposition(const Composition& composition, int index, double frame) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "player/LayerBuffers.h"
+#include "player/LayerRasters.h"
 #include "player/LottieModel.h"
 #include "player/LottieShapes.h"
 #include "player/PictureSet.h"
@@ -28,6 +29,8 @@ public:
 
     // Paints composition frame `frame` over `surface`, the composition scaled to fill it.
     void render(QImage& surface, double frame, const RenderOptions& options);
+    // Forgets kept layer pixels (call after the pictures changed).
+    void forgetRasters() { rasters_.clear(); }
 
 private:
     // Where a composition lands on the surface.
@@ -42,7 +45,8 @@ private:
         double opacity = 1;
         double localFrame = 0;
         std::vector<lottie::ShapeDraw> draws;
-        QRect area; // device pixels the layer can cover
+        QRect area;          // device pixels the layer can cover on the surface
+        QRectF deviceBounds; // the same before clipping; empty when unbounded
     };
 
     void renderComposition(const lottie::Composition& composition, QPainter& painter,
@@ -52,6 +56,13 @@ private:
     PreparedLayer prepare(const lottie::Composition& composition, int index, const Placement& placement,
                           double parentOpacity, double frame) const;
     bool needsBuffer(const PreparedLayer& prepared) const;
+    bool worthKeeping(const PreparedLayer& prepared) const;
+    bool drawKept(const lottie::Composition& composition, const PreparedLayer& prepared, QPainter& painter,
+                  double frame);
+    bool keep(LayerRasters::Raster& raster, const lottie::Composition& composition,
+              const PreparedLayer& prepared, double frame);
+    void shownLayers(const lottie::Layer& layer, double localFrame, std::vector<char>& shown) const;
+    double childFrame(const lottie::Layer& layer, double localFrame) const;
     void drawBuffered(const lottie::Composition& composition, const PreparedLayer& prepared,
                       QPainter& painter, const Placement& placement, double frame);
     void paintContent(const PreparedLayer& prepared, QPainter& painter, double opacity, const QRect& clip);
@@ -64,6 +75,8 @@ private:
     const lottie::LottieMovie& movie_;
     const PictureSet& pictures_;
     LayerBuffers buffers_;
+    LayerRasters rasters_;
+    bool keepRasters_ = true; // off while a raster itself is drawn
     RenderOptions options_;
     QSize surfaceSize_;
 };

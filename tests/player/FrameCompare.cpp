@@ -52,11 +52,10 @@ QPointF OpaqueCentroid(const QImage& image) {
     double sx = 0, sy = 0, n = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) >= 128) {
-                sx += x + 0.5;
-                sy += y + 0.5;
-                ++n;
-            }
+            const int alpha = qAlpha(image.pixel(x, y));
+            sx += (x + 0.5) * alpha;
+            sy += (y + 0.5) * alpha;
+            n += alpha;
         }
     }
     return n > 0 ? QPointF(sx / n, sy / n) : QPointF(-1, -1);

@@ -17,7 +17,7 @@ QImage RenderWithRlottie(const QByteArray& json, QSize size, int frame);
 
 // Mean absolute difference per channel, 0..255 (premultiplied ARGB).
 double MeanDifference(const QImage& a, const QImage& b);
-// Centre of the pixels whose alpha is at least half; (-1, -1) when there are none.
+// Centre of the pixels weighted by their alpha; (-1, -1) when all are transparent.
 QPointF OpaqueCentroid(const QImage& image);
 // Bounding box of the pixels that differ from `background` by more than a few levels.
 QRect PaintedArea(const QImage& image, QRgb background);

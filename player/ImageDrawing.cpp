@@ -1,0 +1,38 @@
+#include "player/ImageDrawing.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace lumiset {
+
+namespace {
+
+constexpr double kTolerance = 1e-4;
+// Moves the far edge of a 4000-pixel picture by 0.0004 pixels.
+constexpr double kHairAboveOne = 1 + 1e-7;
+
+bool IsWhole(double value) {
+    return std::abs(value - std::round(value)) < kTolerance;
+}
+
+} // namespace
+
+void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageToDevice) {
+    const bool shiftOnly = imageToDevice.type() <= QTransform::TxScale &&
+                           std::abs(imageToDevice.m11() - 1) < 1e-9 &&
+                           std::abs(imageToDevice.m22() - 1) < 1e-9;
+    if (shiftOnly && IsWhole(imageToDevice.dx()) && IsWhole(imageToDevice.dy())) {
+        painter.resetTransform();
+        painter.drawImage(QPoint(int(std::round(imageToDevice.dx())), int(std::round(imageToDevice.dy()))),
+                          image);
+        return;
+    }
+    if (shiftOnly)
+        painter.setTransform(
+            QTransform(kHairAboveOne, 0, 0, kHairAboveOne, imageToDevice.dx(), imageToDevice.dy()));
+    else
+        painter.setTransform(imageToDevice);
+    painter.drawImage(QPointF(0, 0), image);
+}
+
+} // namespace lumiset
