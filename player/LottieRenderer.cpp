@@ -3,7 +3,9 @@
 #include "player/ImageDrawing.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 #include <cmath>
+#include <utility>
 
 namespace lumiset {
 
@@ -13,6 +15,14 @@ namespace {
 
 void PreparePainter(QPainter& painter) {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+}
+
+// Starts painting on `area` of a scratch buffer, cleared first.
+void BeginArea(QPainter& painter, QImage& buffer, const QRect& area) {
+    ClearArea(buffer, area);
+    painter.begin(&buffer);
+    PreparePainter(painter);
+    painter.setClipRect(area);
 }
 
 // Draws `picture` stretched to `size` (layer units), sampled from the reduction that suits its scale.
@@ -153,11 +163,9 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
     }
 
     auto content = buffers_.acquire(surfaceSize_);
-    ClearArea(content.image(), area);
     {
-        QPainter buffer(&content.image());
-        PreparePainter(buffer);
-        buffer.setClipRect(area);
+        QPainter buffer;
+        BeginArea(buffer, content.image(), area);
         paintContent(prepared, buffer, 1.0, area);
     }
     if (!layer.masks.empty()) {
@@ -167,11 +175,9 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
     }
     if (matteVisible) {
         auto matte = buffers_.acquire(surfaceSize_);
-        ClearArea(matte.image(), area);
         {
-            QPainter buffer(&matte.image());
-            PreparePainter(buffer);
-            buffer.setClipRect(area);
+            QPainter buffer;
+            BeginArea(buffer, matte.image(), area);
             drawLayer(composition, layer.matteLayer, buffer, Placement{placement.toDevice, area}, 1.0, frame);
         }
         ApplyAlpha(content.image(), matte.image(), area,
@@ -239,9 +245,11 @@ bool LottieRenderer::drawKept(const Composition& composition, const PreparedLaye
     raster.lastSeen = now;
     raster.lastShown = shown;
 
-    const QPointF shift(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
-    const bool wholeShift = std::abs(shift.x() - std::round(shift.x())) < 1e-4 &&
-                            std::abs(shift.y() - std::round(shift.y())) < 1e-4;
+    const auto shift = [&] {
+        return QPointF(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
+    };
+    const bool wholeShift = std::abs(shift().x() - std::round(shift().x())) < 1e-4 &&
+                            std::abs(shift().y() - std::round(shift().y())) < 1e-4;
     const bool valid = !raster.pixels.isNull() && sameLinear(raster.drawnAt, now) && raster.shown == shown;
     if (!(valid && (!atRest || wholeShift))) {
         // Only a layer that kept its shape since the last frame is worth keeping.
@@ -250,8 +258,7 @@ bool LottieRenderer::drawKept(const Composition& composition, const PreparedLaye
             return false;
         }
     }
-    const QPointF at =
-        QPointF(raster.origin) + QPointF(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
+    const QPointF at = QPointF(raster.origin) + shift();
     painter.save();
     painter.setOpacity(prepared.opacity);
     DrawImage(painter, raster.pixels, QTransform::fromTranslate(at.x(), at.y()));
@@ -275,10 +282,14 @@ bool LottieRenderer::keep(LayerRasters::Raster& raster, const Composition& compo
     local.opacity = 1; // the layer's opacity is applied when the raster is placed
     local.area = QRect(QPoint(0, 0), box.size());
     local.deviceBounds = QRectF(local.area);
-    const QSize surface = surfaceSize_;
-    surfaceSize_ = box.size();
-    keepRasters_ = false;
     {
+        // Buffers for masks are sized to the raster, and layers inside are drawn, not kept.
+        const QSize surface = std::exchange(surfaceSize_, box.size());
+        keepRasters_ = false;
+        const auto restore = qScopeGuard([&] {
+            surfaceSize_ = surface;
+            keepRasters_ = true;
+        });
         QPainter painter(&pixelsImage);
         PreparePainter(painter);
         painter.setClipRect(local.area);
@@ -287,8 +298,6 @@ bool LottieRenderer::keep(LayerRasters::Raster& raster, const Composition& compo
         else
             paintContent(local, painter, 1.0, local.area);
     }
-    keepRasters_ = true;
-    surfaceSize_ = surface;
 
     raster.pixels = std::move(pixelsImage);
     raster.origin = box.topLeft();
@@ -333,10 +342,8 @@ void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& paint
 }
 
 void LottieRenderer::paintMasks(const PreparedLayer& prepared, QImage& mask, const QRect& area) {
-    ClearArea(mask, area);
-    QPainter painter(&mask);
-    PreparePainter(painter);
-    painter.setClipRect(area);
+    QPainter painter;
+    BeginArea(painter, mask, area);
     const auto& masks = prepared.layer->masks;
     // A first mask that subtracts or intersects works on the whole layer.
     if (masks.front().mode != Mask::Mode::Add)
@@ -354,11 +361,9 @@ void LottieRenderer::paintMasks(const PreparedLayer& prepared, QImage& mask, con
         }
         // Inverted and intersecting masks change pixels outside their path too: draw them apart first.
         auto shape = buffers_.acquire(surfaceSize_);
-        ClearArea(shape.image(), area);
         {
-            QPainter shapePainter(&shape.image());
-            PreparePainter(shapePainter);
-            shapePainter.setClipRect(area);
+            QPainter shapePainter;
+            BeginArea(shapePainter, shape.image(), area);
             shapePainter.setTransform(prepared.toDevice);
             if (m.inverted) {
                 shapePainter.fillPath(path, Qt::black);
