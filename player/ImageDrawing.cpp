@@ -10,6 +10,8 @@ namespace {
 constexpr double kTolerance = 1e-4;
 // Moves the far edge of a 4000-pixel picture by 0.0004 pixels.
 constexpr double kHairAboveOne = 1 + 1e-7;
+// Further than any surface reaches (and than whole pixel numbers can count).
+constexpr double kFarAway = 1e8;
 
 bool IsWhole(double value) {
     return std::abs(value - std::round(value)) < kTolerance;
@@ -21,6 +23,8 @@ void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageTo
     const bool shiftOnly = imageToDevice.type() <= QTransform::TxScale &&
                            std::abs(imageToDevice.m11() - 1) < 1e-9 &&
                            std::abs(imageToDevice.m22() - 1) < 1e-9;
+    if (shiftOnly && (std::abs(imageToDevice.dx()) > kFarAway || std::abs(imageToDevice.dy()) > kFarAway))
+        return; // nowhere near any surface
     if (shiftOnly && IsWhole(imageToDevice.dx()) && IsWhole(imageToDevice.dy())) {
         painter.resetTransform();
         painter.drawImage(QPoint(int(std::round(imageToDevice.dx())), int(std::round(imageToDevice.dy()))),

@@ -65,7 +65,7 @@ QPainterPath EllipsePath(const EllipseShape& ellipse, double frame) {
 
 QPainterPath PolystarPath(const PolystarShape& star, double frame) {
     const int corners =
-        std::clamp(int(std::floor(Component(star.points.at(frame), 0))), 0, kMaxPolystarPoints);
+        int(std::clamp(std::floor(Component(star.points.at(frame), 0)), 0.0, double(kMaxPolystarPoints)));
     if (corners < 2)
         return {};
     const QPointF center = PointOf(star.position.at(frame));

@@ -94,11 +94,11 @@ TEST(DamagedMovies, DeepPrecompositionChainIsRefused) {
 }
 
 TEST(DamagedMovies, AbsurdNumbersDrawWithoutHanging) {
-    // A star with a billion points, strokes millions of units wide or dashed a million times, a
+    // A star with 10^300 points, strokes millions of units wide or dashed a million times, a
     // gigantic ellipse and a tiny picture declared a trillion units wide.
-    const QJsonObject star{{"ty", "sr"},       {"sy", 1},         {"p", Value(QJsonArray{50, 50})},
-                           {"pt", Value(1e9)}, {"r", Value(0)},   {"or", Value(40)},
-                           {"os", Value(0)},   {"ir", Value(20)}, {"is", Value(0)}};
+    const QJsonObject star{{"ty", "sr"},         {"sy", 1},         {"p", Value(QJsonArray{50, 50})},
+                           {"pt", Value(1e300)}, {"r", Value(0)},   {"or", Value(40)},
+                           {"os", Value(0)},     {"ir", Value(20)}, {"is", Value(0)}};
     QJsonObject dashed = Stroke(Qt::green, 0.001);
     dashed.insert("d", QJsonArray{QJsonObject{{"n", "d"}, {"v", Value(0.001)}},
                                   QJsonObject{{"n", "g"}, {"v", Value(0.001)}}});
@@ -115,7 +115,9 @@ TEST(DamagedMovies, AbsurdNumbersDrawWithoutHanging) {
                             {"p", QString("data:image/png;base64,") + picture.toBase64()}};
     const QJsonObject turned =
         ImageLayer("picture", 2, "pic", Transform({{"r", Value(1e15)}, {"s", Value(QJsonArray{1e9, -1e9})}}));
-    EXPECT_TRUE(LoadsAndDraws(Json(Movie({shapes, turned}, 200, 200, 30, {asset}))));
+    const QJsonObject farAway =
+        ImageLayer("far", 3, "pic", Transform({{"p", Value(QJsonArray{1e300, -1e300})}}));
+    EXPECT_TRUE(LoadsAndDraws(Json(Movie({shapes, turned, farAway}, 200, 200, 30, {asset}))));
 }
 
 } // namespace
