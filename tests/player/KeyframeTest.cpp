@@ -96,15 +96,38 @@ TEST(LayerTiming, LayerShowsOnlyBetweenItsInAndOutPoints) {
         EXPECT_EQ(OpaqueCentroid(RenderWithPlayer(json, kSize, frame)).x() > 0, shown) << frame;
 }
 
-TEST(LayerTiming, StartTimeShiftsThePrecompositionsClock) {
-    // The inner square moves right over frames 0..10 of the precomposition, which starts at frame 5.
+struct ClockCase {
+    const char* name;
+    std::function<void(QJsonObject&)> change; // applied to the precomposition layer
+    int frame;
+    double expectedX; // the inner square moves from 50 to 150 over its frames 0..10
+};
+
+class PrecompositionClock : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(PrecompositionClock, DrivesItsLayers) {
     const QJsonArray inner{
         Square(Transform({{"p", Animated({LinearKey(0, {50, 100}), EndKey(10, {150, 100})})}}))};
     QJsonObject precomp = PrecompLayer("precomp", 1, "comp_1", 200, 200);
-    precomp.insert("st", 5);
+    GetParam().change(precomp);
     const QByteArray json = Json(Movie({precomp}, 200, 200, 30, {PrecompAsset("comp_1", inner)}));
-    EXPECT_NEAR(OpaqueCentroid(RenderWithPlayer(json, kSize, 10)).x(), 100, 0.6);
-    EXPECT_NEAR(OpaqueCentroid(RenderWithPlayer(json, kSize, 5)).x(), 50, 0.6);
+    EXPECT_NEAR(OpaqueCentroid(RenderWithPlayer(json, kSize, GetParam().frame)).x(), GetParam().expectedX,
+                0.6);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    LayerTiming, PrecompositionClock,
+    ::testing::Values(ClockCase{"plain", [](QJsonObject&) {}, 5, 100},
+                      ClockCase{"start_time", [](QJsonObject& l) { l["st"] = 5; }, 10, 100},
+                      ClockCase{"before_start", [](QJsonObject& l) { l["st"] = 5; }, 5, 50},
+                      ClockCase{"stretched", [](QJsonObject& l) { l["sr"] = 2; }, 10, 100},
+                      // Remapped time in seconds: 0.2 s is inner frame 5 at 25 fps.
+                      ClockCase{"remapped", [](QJsonObject& l) { l["tm"] = Value(0.2); }, 20, 100},
+                      ClockCase{"remapped_keys",
+                                [](QJsonObject& l) {
+                                    l["tm"] = Animated({LinearKey(0, {0.4}), EndKey(20, {0})});
+                                },
+                                15, 75}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
