@@ -7,5 +7,7 @@
 namespace lumiset::app {
 
 int runCatalogueCommand(const QStringList& args);
+int runPreviewTemplateCommand(const QStringList& args);
+int runAlbumCommand(const QStringList& args);
 
 } // namespace lumiset::app

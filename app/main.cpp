@@ -17,6 +17,12 @@ struct Command {
 
 const Command kCommands[] = {
     {"catalogue", "catalogue", lumiset::app::runCatalogueCommand},
+    {"preview-template", "preview-template N [--photos FILE...] [--frame F...] [--size WxH] --out DIR",
+     lumiset::app::runPreviewTemplateCommand},
+    {"album",
+     "album [--open FILE] [--photos PATH...] [--combination N] [--music FILE...] [--lyrics FILE...] "
+     "[--check CONTROL...] [--yes] --save FILE",
+     lumiset::app::runAlbumCommand},
 };
 
 QtMessageHandler defaultMessageHandler = nullptr;

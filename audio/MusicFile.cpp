@@ -34,6 +34,13 @@ OpenMusic openMusic(const QString& path) {
 
     // The "file:" prefix and the whitelist keep a name such as "concat:..." or a playlist inside the
     // file from making FFmpeg read anything but local files.
+    // FFmpeg's own notes ("estimating duration from bitrate" …) are not for the user; errors come back
+    // as return codes and reach the user through our messages.
+    static const bool quiet = [] {
+        av_log_set_level(AV_LOG_ERROR);
+        return true;
+    }();
+    Q_UNUSED(quiet);
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     const QByteArray url = "file:" + QFile::encodeName(about.absoluteFilePath());

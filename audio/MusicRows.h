@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Album.h"
+#include "core/Confirm.h"
 #include "core/Job.h"
 
 #include <QString>
@@ -10,9 +11,6 @@
 #include <functional>
 
 namespace lumiset {
-
-// Asks the user a confirmation question; true means "yes". The same type as photos/Confirm.h.
-using Confirm = std::function<bool(const QString& caption, const QString& question)>;
 
 // The length of a music file in milliseconds (MusicLengthMilliseconds of audio/MusicFile.h); throws
 // Error naming the file when it holds no readable sound.

@@ -33,6 +33,6 @@ function(lumiset_test_suite name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE lumiset_test_support ${ARG_DEPS})
   lumiset_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen\\;SDL_AUDIODRIVER=dummy\\;LUMISET_PROGRAM_DIR=${LUMISET_PROGRAM_DIR}")
+  # The test main sets the environment (offscreen Qt, silent audio, the program folder of this build).
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
 endfunction()

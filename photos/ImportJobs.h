@@ -5,13 +5,13 @@
 #pragma once
 
 #include "core/Album.h"
+#include "core/Confirm.h"
 #include "core/DataPaths.h"
 #include "core/Job.h"
 #include "core/Random.h"
 #include "core/TemplateCatalogue.h"
 #include "effects/AutomaticRunResult.h"
 #include "photos/CombinationTemplates.h"
-#include "photos/Confirm.h"
 #include "photos/PhotoMatching.h"
 #include "photos/PhotoRows.h"
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/Album.h"
+#include "core/Confirm.h"
 #include "core/Random.h"
 #include "core/TemplateCatalogue.h"
-#include "photos/Confirm.h"
 
 #include <QString>
 #include <QStringList>

@@ -21,11 +21,9 @@ const QSize kStage(800, 450);
 const QSize kProduction(1920, 1080);
 constexpr int kCategories = 20;
 
-// The program folder named by the environment, else the one this build fills.
+// The program folder this build fills (the test main names it).
 DataPaths programPaths() {
-    if (!qEnvironmentVariableIsEmpty("LUMISET_PROGRAM_DIR"))
-        return DataPaths::forRunningProgram();
-    return DataPaths::forProgramDir(QStringLiteral(LUMISET_BUILT_PROGRAM_DIR));
+    return DataPaths::forRunningProgram();
 }
 
 // Effect folders wj_x_g_c_l_1 … counted the way the program does: up to the first missing number.

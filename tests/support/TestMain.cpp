@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Headless and silent, reading the program folder this build fills, unless told otherwise.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    if (qEnvironmentVariableIsEmpty("LUMISET_PROGRAM_DIR"))
+        qputenv("LUMISET_PROGRAM_DIR", LUMISET_TEST_PROGRAM_DIR);
     // Qt wants a private runtime folder; CI runs without a session that provides one.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString runtime = QDir::tempPath() + QStringLiteral("/lumiset-tests-runtime");

@@ -1,0 +1,120 @@
+#include "player/TemplatePreviewFolder.h"
+
+#include "core/Columns.h"
+#include "core/Error.h"
+#include "core/Folders.h"
+#include "core/Package.h"
+#include "core/TextHelpers.h"
+#include "core/Words.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QPainter>
+
+namespace lumiset {
+
+namespace {
+
+constexpr int kCanvasWidth = 1920;
+constexpr int kCanvasHeight = 1080;
+const QColor kPlaceholderColour(0, 128, 128);
+
+QSize scaledToTarget(QSize canvas, QSize target) {
+    return {std::max(1, canvas.width() * target.width() / kCanvasWidth),
+            std::max(1, canvas.height() * target.height() / kCanvasHeight)};
+}
+
+void saveJpeg(const QImage& image, const QString& path) {
+    if (!image.save(path, "JPG", 90))
+        throw Error(QStringLiteral("无法写入图片: %1").arg(QDir::toNativeSeparators(path)));
+}
+
+QSize slotCanvas(const QString& width, const QString& height) {
+    const int w = width.toInt();
+    const int h = height.toInt();
+    if (w <= 0 || h <= 0) // a width of 0 means the whole frame
+        return {kCanvasWidth, kCanvasHeight};
+    return {w, h};
+}
+
+} // namespace
+
+QImage PlaceholderPicture(QSize canvas, QSize target) {
+    QImage image(scaledToTarget(canvas, target), QImage::Format_RGB32);
+    image.fill(kPlaceholderColour);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(8, 21 * target.width() / 800));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("picture"));
+    return image;
+}
+
+QImage CoverPicture(const QString& photoPath, QSize size) {
+    QImageReader reader(photoPath);
+    reader.setAutoTransform(true);
+    QImage photo = reader.read();
+    if (photo.isNull())
+        throw Error(QStringLiteral("无法读取照片: %1 (%2)")
+                        .arg(QDir::toNativeSeparators(photoPath), reader.errorString()));
+    const QImage scaled = photo.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    return scaled.copy((scaled.width() - size.width()) / 2, (scaled.height() - size.height()) / 2,
+                       size.width(), size.height());
+}
+
+QString TemplatePreviewFolder::prepare(const DataPaths& paths, const TemplateCatalogue& catalogue,
+                                       int catalogueRow, const QStringList& photos, QSize target) {
+    const QStringList& row = catalogue.catalogue().row(catalogueRow);
+    const QString folder = paths.singlePreviewFolder();
+    DeleteTree(folder);
+    ForceFolder(folder);
+    DeleteTree(paths.handOverFolder());
+    ForceFolder(paths.handOverFolder());
+
+    const QString movie = paths.singlePreviewMovie(false);
+    DecodePackage(row[CatalogueCol::AnimationPath], PackageLayers::TemplateAnimation, movie);
+
+    const QStringList names = SplitBarList(row[CatalogueCol::PictureNames]);
+    const QStringList widths = SplitBarList(row[CatalogueCol::Widths]);
+    const QStringList heights = SplitBarList(row[CatalogueCol::Heights]);
+    const QString cls = row[CatalogueCol::Class];
+    int nextPhoto = 0;
+    for (int k = 0; k < names.size(); ++k) {
+        const QSize slot = slotCanvas(widths.value(k), heights.value(k));
+        const bool isPhotoSlot = IsPhotoPlaceholder(names[k]);
+        QImage picture;
+        if (isPhotoSlot && nextPhoto < photos.size()) {
+            picture = CoverPicture(photos[nextPhoto++], scaledToTarget(slot, target));
+        } else {
+            // Single templates show their placeholder at the size the photo would take on screen.
+            QSize canvas = slot;
+            if (cls == kLandscapeWord || cls == kEitherWord)
+                canvas = {kCanvasWidth, kCanvasHeight};
+            else if (cls == kPortraitWord)
+                canvas = {kCanvasHeight, kCanvasWidth};
+            picture = PlaceholderPicture(canvas, target);
+        }
+        saveJpeg(picture, folder + u'/' + names[k] + QStringLiteral(".jpg"));
+    }
+
+    // A catalogue preview has a black background; with photos, the default background of an album.
+    QImage background(target, QImage::Format_RGB32);
+    background.fill(Qt::black);
+    if (!photos.isEmpty() && QFile::exists(paths.defaultBackgroundPackage())) {
+        const QByteArray jpeg =
+            DecodePackageToMemory(paths.defaultBackgroundPackage(), PackageLayers::DefaultBackground);
+        const QImage decoded = QImage::fromData(jpeg, "JPG");
+        if (!decoded.isNull())
+            background = decoded.scaled(target, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
+                             .copy(QRect(QPoint(0, 0), target));
+    }
+    saveJpeg(background, folder + QStringLiteral("/wj_y_l_b_j.jpg"));
+
+    QImage handOver(81, 57, QImage::Format_RGB32);
+    handOver.fill(Qt::black);
+    saveJpeg(handOver, paths.handOverPicture(QStringLiteral("jpg")));
+    return movie;
+}
+
+} // namespace lumiset
