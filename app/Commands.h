@@ -9,5 +9,6 @@ namespace lumiset::app {
 int runCatalogueCommand(const QStringList& args);
 int runPreviewTemplateCommand(const QStringList& args);
 int runAlbumCommand(const QStringList& args);
+int runPreviewEffectsCommand(const QStringList& args);
 
 } // namespace lumiset::app

@@ -19,6 +19,7 @@ const Command kCommands[] = {
     {"catalogue", "catalogue", lumiset::app::runCatalogueCommand},
     {"preview-template", "preview-template N [--photos FILE...] [--frame F...] [--size WxH] --out DIR",
      lumiset::app::runPreviewTemplateCommand},
+    {"preview-effects", "preview-effects --out DIR", lumiset::app::runPreviewEffectsCommand},
     {"album",
      "album [--open FILE] [--photos PATH...] [--combination N] [--music FILE...] [--lyrics FILE...] "
      "[--check CONTROL...] [--yes] --save FILE",

@@ -156,3 +156,13 @@ TEST(AlbumCommand, OpensAnAlbumAndAddsToIt) {
     EXPECT_EQ(album.photos.rowCount(), 2);
     EXPECT_TRUE(AlbumProblems(album).isEmpty());
 }
+
+TEST(PreviewEffectsCommand, DrawsBothLibraries) {
+    TempTree tree;
+    const ProcessResult run = runLumiset({"preview-effects", "--out", tree.file("fx")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QImage pictures(tree.file("fx/picture-effects.png"));
+    const QImage texts(tree.file("fx/text-effects.png"));
+    EXPECT_GE(pictures.height(), 8 * 180); // one row per picture effect, at least eight of them
+    EXPECT_EQ(texts.height(), 20 * 100);   // one row per text category
+}
