@@ -5,15 +5,12 @@
 #include "core/Album.h"
 #include "core/TemplateCatalogue.h"
 #include "photos/ImportJobs.h"
+#include "tests/support/JpegFixtures.h"
 #include "tests/support/TemplateFixture.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <QImage>
-#include <QImageWriter>
-#include <QPainter>
-#include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 
 using namespace lumiset;
@@ -24,29 +21,7 @@ constexpr int kPhotos = 1000;
 
 // A 4000 x 3000 camera-like photo: a gradient with fine grain, so the file has a realistic size.
 QByteArray cameraPhoto() {
-    QImage picture(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient sky(0, 0, 4000, 3000);
-    sky.setColorAt(0, QColor(70, 130, 200));
-    sky.setColorAt(1, QColor(230, 190, 120));
-    painter.fillRect(picture.rect(), sky);
-    painter.end();
-    QRandomGenerator random(7);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int grain = int(random.bounded(24)) - 12;
-            line[x] = qRgb(qBound(0, qRed(line[x]) + grain, 255), qBound(0, qGreen(line[x]) + grain, 255),
-                           qBound(0, qBlue(line[x]) + grain, 255));
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(92);
-    writer.write(picture);
-    return bytes;
+    return test::EncodeJpeg(test::CameraLikePicture(7), 92);
 }
 
 struct World {

@@ -3,7 +3,7 @@
 // reference run decodes one such photo fully, so the import can be read as "N full decodes".
 #include "photos/PhotoFile.h"
 #include "photos/ThumbnailLoader.h"
-#include "tests/photos/JpegFixtures.h"
+#include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
 
 #include <QFile>
@@ -22,23 +22,7 @@ constexpr int kPage = 9;
 // A camera-like 4000 x 3000 photo taken upright (orientation 6): smooth colours with fine grain, so that
 // the file has a realistic size, and a 160 x 120 EXIF thumbnail unless `withThumbnail` is false.
 QByteArray cameraPhoto(bool withThumbnail) {
-    QImage picture(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient sky(0, 0, 4000, 3000);
-    sky.setColorAt(0, QColor(70, 130, 200));
-    sky.setColorAt(1, QColor(230, 190, 120));
-    painter.fillRect(picture.rect(), sky);
-    painter.end();
-    QRandomGenerator random(42);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int grain = int(random.bounded(24)) - 12;
-            const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + grain, 255), qBound(0, qGreen(p) + grain, 255),
-                           qBound(0, qBlue(p) + grain, 255));
-        }
-    }
+    const QImage picture = test::CameraLikePicture(42);
     const QImage thumbnail = picture.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return test::JpegWithExif(
         picture, test::ExifBlock{6, false, withThumbnail ? test::EncodeJpeg(thumbnail) : ""}, 92);

@@ -2,7 +2,7 @@
 #include "core/Error.h"
 #include "tests/photos/AudioFixtures.h"
 #include "tests/photos/CaseNames.h"
-#include "tests/photos/JpegFixtures.h"
+#include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "photos/PhotoFile.h"
 #include "photos/ExifFacts.h"
 #include "tests/photos/CaseNames.h"
-#include "tests/photos/JpegFixtures.h"
+#include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "photos/ThumbnailLoader.h"
 #include "tests/photos/CaseNames.h"
-#include "tests/photos/JpegFixtures.h"
+#include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
 
 #include <QBuffer>

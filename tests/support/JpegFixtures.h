@@ -29,6 +29,9 @@ QByteArray JpegWithExif(const QImage& picture, const ExifBlock& exif, int qualit
 // definitions of where row 0 and column 0 of the stored picture appear.
 QImage StoredForOrientation(const QImage& upright, int orientation);
 
+// A 4000 x 3000 camera-like picture: a gradient with fine grain, so that its JPEG has a realistic size.
+QImage CameraLikePicture(int seed);
+
 // A picture of four coloured quadrants (red, green / blue, yellow), to see which way it is shown.
 QImage QuadrantScene(QSize size);
 

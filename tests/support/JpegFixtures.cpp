@@ -1,7 +1,9 @@
-#include "tests/photos/JpegFixtures.h"
+#include "tests/support/JpegFixtures.h"
 
 #include <QBuffer>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <stdexcept>
 #include <turbojpeg.h>
 
@@ -153,6 +155,27 @@ QImage QuadrantScene(QSize size) {
     painter.fillRect(0, h, w, size.height() - h, Qt::blue);
     painter.fillRect(w, h, size.width() - w, size.height() - h, Qt::yellow);
     return scene;
+}
+
+QImage CameraLikePicture(int seed) {
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient sky(0, 0, 4000, 3000);
+    sky.setColorAt(0, QColor(70, 130, 200));
+    sky.setColorAt(1, QColor(230, 190, 120));
+    painter.fillRect(picture.rect(), sky);
+    painter.end();
+    QRandomGenerator random(static_cast<quint32>(seed));
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int grain = int(random.bounded(24)) - 12;
+            const QRgb p = line[x];
+            line[x] = qRgb(qBound(0, qRed(p) + grain, 255), qBound(0, qGreen(p) + grain, 255),
+                           qBound(0, qBlue(p) + grain, 255));
+        }
+    }
+    return picture;
 }
 
 } // namespace lumiset::test
