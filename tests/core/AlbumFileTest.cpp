@@ -78,8 +78,15 @@ void setTable(QJsonObject& root, const QString& name, const QJsonValue& value) {
     root["tables"] = tables;
 }
 
-QJsonArray rowsOf(const QJsonObject& root, const QString& name) {
-    return root["tables"][name].toArray();
+// Replaces one cell of the first row of a table.
+QByteArray withFirstRowCell(const QString& table, int column, const QString& value) {
+    return edited([&](QJsonObject& root) {
+        QJsonArray rows = root["tables"][table].toArray();
+        QJsonArray row = rows[0].toArray();
+        row[column] = value;
+        rows[0] = row;
+        setTable(root, table, rows);
+    });
 }
 
 } // namespace
@@ -173,38 +180,15 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "非文字"},
         DamagedFile{"SlotPointsPastUsedTemplates",
-                    [] {
-                        return edited([](QJsonObject& r) {
-                            QJsonArray rows = rowsOf(r, "ListView_moban_shiyong_canshu");
-                            QJsonArray row = rows[0].toArray();
-                            row[SlotCol::UsedRow] = "1";
-                            rows[0] = row;
-                            setTable(r, "ListView_moban_shiyong_canshu", rows);
-                        });
-                    },
+                    [] { return withFirstRowCell("ListView_moban_shiyong_canshu", SlotCol::UsedRow, "1"); },
                     "ListView_moban_shiyong_canshu"},
         DamagedFile{"SlotPointsPastPhotos",
-                    [] {
-                        return edited([](QJsonObject& r) {
-                            QJsonArray rows = rowsOf(r, "ListView_moban_shiyong_canshu");
-                            QJsonArray row = rows[0].toArray();
-                            row[SlotCol::PhotoRow] = "7";
-                            rows[0] = row;
-                            setTable(r, "ListView_moban_shiyong_canshu", rows);
-                        });
-                    },
+                    [] { return withFirstRowCell("ListView_moban_shiyong_canshu", SlotCol::PhotoRow, "7"); },
                     "“7”"},
-        DamagedFile{"TemplateOutsideCatalogue",
-                    [] {
-                        return edited([](QJsonObject& r) {
-                            QJsonArray rows = rowsOf(r, "ListView_moban_shiyong");
-                            QJsonArray row = rows[0].toArray();
-                            row[0] = "9";
-                            rows[0] = row;
-                            setTable(r, "ListView_moban_shiyong", rows);
-                        });
-                    },
-                    "模板编号"},
+        DamagedFile{
+            "TemplateOutsideCatalogue",
+            [] { return withFirstRowCell("ListView_moban_shiyong", UsedTemplateCol::TemplateNumber, "9"); },
+            "模板编号"},
         DamagedFile{"BackgroundRowsOutOfStep",
                     [] {
                         return edited(
