@@ -1,6 +1,7 @@
 #include "core/Album.h"
 
 #include "core/Columns.h"
+#include "core/TextHelpers.h"
 #include "core/Words.h"
 
 namespace lumiset {
@@ -36,6 +37,31 @@ void Album::clearTables() {
     for (Table* t : tables())
         t->clear();
     finishedTemplates.clear();
+}
+
+namespace {
+bool isLandscapeRow(const QStringList& photo) {
+    return IsLandscape(photo[PhotoCol::Width].toLongLong(), photo[PhotoCol::Height].toLongLong());
+}
+} // namespace
+
+void Album::rebuildPendingLists() {
+    pendingLandscape.clear();
+    pendingPortrait.clear();
+    for (const QStringList& photo : photos.rows())
+        if (photo[PhotoCol::Status].isEmpty())
+            (isLandscapeRow(photo) ? pendingLandscape : pendingPortrait).appendRow(photo);
+}
+
+void Album::rebuildLandscapePhotoList() {
+    landscapePhotos.clear();
+    for (int r = 0; r < photos.rowCount(); ++r) {
+        const QStringList& p = photos.row(r);
+        if (isLandscapeRow(p))
+            landscapePhotos.appendRow({p[PhotoCol::Number], p[PhotoCol::Name], p[PhotoCol::Extension],
+                                       p[PhotoCol::Width], p[PhotoCol::Height], p[PhotoCol::Path],
+                                       QString::number(r)});
+    }
 }
 
 void Album::rebuildFinishedTemplates() {

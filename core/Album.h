@@ -94,6 +94,15 @@ public:
     // Empties every table; settings and state stay.
     void clearTables();
 
+    // The lists that follow from the photo table: the pending lists (photos without a slot, landscape and
+    // square ones apart from portrait ones) and the landscape photo list, each in photo order.
+    void rebuildPendingLists();
+    void rebuildLandscapePhotoList();
+    void rebuildPhotoLists() {
+        rebuildPendingLists();
+        rebuildLandscapePhotoList();
+    }
+
     // Rebuilds ListBox_yijing_wancheng_shiyongmoban_hanghao from the used-template table.
     void rebuildFinishedTemplates();
 };

@@ -74,23 +74,6 @@ QStringList AlbumProblems(const Album& album, int catalogueSize) {
     return problems;
 }
 
-void RebuildPhotoLists(Album& album) {
-    album.pendingLandscape.clear();
-    album.pendingPortrait.clear();
-    album.landscapePhotos.clear();
-    for (int r = 0; r < album.photos.rowCount(); ++r) {
-        const QStringList& p = album.photos.row(r);
-        const bool landscape = IsLandscape(p[PhotoCol::Width].toLongLong(), p[PhotoCol::Height].toLongLong());
-        if (p[PhotoCol::Status].isEmpty())
-            (landscape ? album.pendingLandscape : album.pendingPortrait)
-                .appendRow(p.mid(0, PhotoCol::Status));
-        if (landscape)
-            album.landscapePhotos.appendRow({p[PhotoCol::Number], p[PhotoCol::Name], p[PhotoCol::Extension],
-                                             p[PhotoCol::Width], p[PhotoCol::Height], p[PhotoCol::Path],
-                                             QString::number(r)});
-    }
-}
-
 QByteArray AlbumToJson(const Album& album) {
     QJsonObject tables;
     for (const Table* table : album.tables()) {
@@ -160,7 +143,7 @@ Album AlbumFromJson(const QByteArray& json, int catalogueSize) {
         table->setRows(std::move(rows));
     }
     if (derivedMissing)
-        RebuildPhotoLists(album);
+        album.rebuildPhotoLists();
 
     const QJsonValue settings = root.value(QStringLiteral("settings"));
     if (!settings.isUndefined() && !settings.isObject())

@@ -28,7 +28,4 @@ Album OpenAlbum(const QString& path, int catalogueSize = -1);
 // Every broken reference between the album's tables (empty when consistent).
 QStringList AlbumProblems(const Album& album, int catalogueSize = -1);
 
-// Rebuilds the pending lists and the landscape photo list from the photo table.
-void RebuildPhotoLists(Album& album);
-
 } // namespace lumiset

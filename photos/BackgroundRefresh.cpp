@@ -5,20 +5,8 @@
 
 namespace lumiset {
 
-void RebuildLandscapePhotoList(Album& album) {
-    album.landscapePhotos.clear();
-    for (int r = 0; r < album.photos.rowCount(); ++r) {
-        const QStringList& p = album.photos.row(r);
-        if (!IsLandscape(p[PhotoCol::Width].toLongLong(), p[PhotoCol::Height].toLongLong()))
-            continue;
-        album.landscapePhotos.appendRow({p[PhotoCol::Number], p[PhotoCol::Name], p[PhotoCol::Extension],
-                                         p[PhotoCol::Width], p[PhotoCol::Height], p[PhotoCol::Path],
-                                         QString::number(r)});
-    }
-}
-
 void RefreshBackgrounds(Album& album, RandomSource& random) {
-    RebuildLandscapePhotoList(album);
+    album.rebuildLandscapePhotoList();
     const Table& landscape = album.landscapePhotos;
     if (landscape.isEmpty())
         return;

@@ -7,10 +7,6 @@
 
 namespace lumiset {
 
-// Rebuilds the landscape photo list (ListView_qubu_hengzhao) from the photo table: every landscape or
-// square photo, in photo order, with its 0-based photo row in column 6.
-void RebuildLandscapePhotoList(Album& album);
-
 // Rebuilds the landscape photo list, then, when it and the background table both have rows, copies a
 // randomly drawn landscape photo (name, extension, width, height, path) into every background row whose
 // picture name is empty. Rows that already have a picture keep it.

@@ -44,7 +44,7 @@ bool PhotoImportJobs::offersCombinations(const Album& album) {
 
 void PhotoImportJobs::prepareMatching(Album& album) const {
     RefreshBackgrounds(album, random_);
-    RebuildPhotoLists(album); // the pending lists: every photo without a slot, in photo order
+    album.rebuildPhotoLists(); // the pending lists: every photo without a slot, in photo order
 }
 
 ImportOutcome PhotoImportJobs::importPhotos(Album& album, const QStringList& files, Job& job) const {

@@ -148,7 +148,7 @@ protected:
     MatchingOutcome run(const QStringList& entries, const QStringList& files) {
         for (const QString& file : files)
             AppendPhotoRow(album, photos.reader()(file));
-        RebuildPhotoLists(album);
+        album.rebuildPhotoLists();
         CombinationTemplate combination;
         combination.number = 1;
         for (const QString& entry : entries)

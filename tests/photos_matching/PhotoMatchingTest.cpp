@@ -18,7 +18,7 @@ protected:
     void addPhotos(const QStringList& paths) {
         for (const QString& path : paths)
             AppendPhotoRow(album, photos.reader()(path));
-        RebuildPhotoLists(album);
+        album.rebuildPhotoLists();
     }
 
     MatchingOutcome matchAll() {

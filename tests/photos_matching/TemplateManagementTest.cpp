@@ -73,7 +73,7 @@ protected:
 
 TEST_F(Management, AHandAddedTemplateWaitsForItsPhotos) {
     addPhotos({photos.add("h1", 4000, 3000)});
-    RebuildPhotoLists(album);
+    album.rebuildPhotoLists();
     const std::optional<int> row = management().useTemplate(album, world.templateListRow("T2"));
     ASSERT_EQ(row, 0);
     check();
