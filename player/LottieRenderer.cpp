@@ -200,8 +200,16 @@ bool LottieRenderer::worthKeeping(const PreparedLayer& prepared) const {
     switch (layer.kind) {
     case LayerKind::Precomposition:
         return true;
-    case LayerKind::Image: // turned pictures are slow to sample; straight ones are not
-        return prepared.toDevice.m12() != 0 || prepared.toDevice.m21() != 0;
+    case LayerKind::Image: { // a picture is sampled anew every frame unless it lands pixel for pixel
+        const Picture* picture = pictures_.picture(layer.image);
+        if (!picture)
+            return false;
+        const QSizeF size = imageSize(layer);
+        const QTransform pixelsToDevice = QTransform::fromScale(size.width() / picture->size().width(),
+                                                                size.height() / picture->size().height()) *
+                                          prepared.toDevice;
+        return pixelsToDevice.type() > QTransform::TxTranslate;
+    }
     case LayerKind::Shape: // several paints, strokes and radial gradients cost more than a copy
         return prepared.draws.size() > 1 ||
                std::any_of(prepared.draws.begin(), prepared.draws.end(), [](const ShapeDraw& draw) {
