@@ -3,6 +3,7 @@
 #include "audio/MusicFile.h"
 #include "core/Columns.h"
 #include "core/Error.h"
+#include "core/TextHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,11 +41,6 @@ const ListTexts kLyricTexts{QStringLiteral("没有添加歌词文件！"),
                             QStringLiteral("歌词文件已经全部删除！")};
 
 const QString kAddMusicProgress = QStringLiteral("添加音乐");
-
-// The extension with its dot, as the file name has it; empty for a name without one.
-QString extensionOf(const QFileInfo& file) {
-    return file.suffix().isEmpty() ? QString() : QLatin1Char('.') + file.suffix();
-}
 
 void renumber(Table& table) {
     for (int r = 0; r < table.rowCount(); ++r)
@@ -94,10 +90,10 @@ ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const Music
     for (int i = 0; i < total; ++i) {
         if (job && job->stopRequested())
             return {};
-        const QFileInfo file(paths[i]);
         try {
             const QString length = MusicLengthText(lengthOf(paths[i]));
-            rows.append({QString(), file.completeBaseName(), extensionOf(file), length, paths[i]});
+            const FileNameParts parts = SplitFileName(paths[i]);
+            rows.append({QString(), parts.name, parts.extension, length, paths[i]});
         } catch (const Error& e) {
             result.messages.append(e.message());
         }
@@ -146,7 +142,8 @@ ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int preview
             continue;
         }
         const QString number = QString::number(album.lyrics.rowCount() + 1);
-        const QStringList cells{number, file.completeBaseName(), extensionOf(file), path};
+        const FileNameParts parts = SplitFileName(path);
+        const QStringList cells{number, parts.name, parts.extension, path};
         album.lyrics.appendRow(cells);
         album.lyricSettings.appendRow(cells + DefaultLyricSettings(previewHeight));
         result.changed = true;

@@ -17,6 +17,14 @@ QStringList SplitBarList(const QString& value) {
     return tokens;
 }
 
+FileNameParts SplitFileName(const QString& path) {
+    const QString fileName = path.mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0)
+        return {fileName, QString()};
+    return {fileName.left(dot), fileName.mid(dot)};
+}
+
 QString JoinBarList(const QStringList& tokens) {
     QString out(u'|');
     for (const QString& token : tokens)

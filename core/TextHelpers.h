@@ -14,6 +14,14 @@ QStringList SplitBarList(const QString& value);
 // The inverse: "|a|b|" from {"a", "b"}.
 QString JoinBarList(const QStringList& tokens);
 
+// A file's name without extension and its extension with the dot, split at the last dot of the file
+// name as the file chooser shows it ("IMG_1.JPG" gives "IMG_1" and ".JPG"; no dot gives no extension).
+struct FileNameParts {
+    QString name;
+    QString extension;
+};
+FileNameParts SplitFileName(const QString& path);
+
 // The program counts 25 frames per second.
 constexpr int kFramesPerSecond = 25;
 

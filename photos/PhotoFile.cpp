@@ -1,6 +1,7 @@
 #include "photos/PhotoFile.h"
 
 #include "core/Error.h"
+#include "core/TextHelpers.h"
 #include "photos/ExifFacts.h"
 
 #include <QDir>
@@ -154,12 +155,10 @@ PhotoInfo ReadPhotoInfo(const QString& path) {
 
 PhotoRow ReadPhotoRow(const QString& path) {
     const PhotoInfo info = ReadPhotoInfo(path);
-    const QString fileName = QFileInfo(path).fileName();
-    // The extension starts at the last dot of the file name, as the file chooser shows it.
-    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const FileNameParts parts = SplitFileName(path);
     PhotoRow row;
-    row.name = dot < 0 ? fileName : fileName.left(dot);
-    row.extension = dot < 0 ? QString() : fileName.mid(dot);
+    row.name = parts.name;
+    row.extension = parts.extension;
     row.width = info.displayedSize().width();
     row.height = info.displayedSize().height();
     row.path = path;

@@ -74,3 +74,20 @@ TEST(IniFile, ReadsUtf8WithByteOrderMark) {
     const IniFile ini = IniFile::fromBytes(QByteArray("\xEF\xBB\xBF[wj_x_g_c_l_0]\nwj_x_g_c_l_0=飘落花瓣\n"));
     EXPECT_EQ(ini.value("wj_x_g_c_l_0", "wj_x_g_c_l_0"), "飘落花瓣");
 }
+
+TEST(SplitFileName, SplitsAtTheLastDotOfTheFileName) {
+    const struct {
+        const char* path;
+        const char* name;
+        const char* extension;
+    } cases[] = {
+        {"/photos/IMG_1.JPG", "IMG_1", ".JPG"}, {"/a.b/song.tar.mp3", "song.tar", ".mp3"},
+        {"/a.b/README", "README", ""},          {"song.", "song", "."},
+        {"/m/甜蜜蜜.lrc", "甜蜜蜜", ".lrc"},
+    };
+    for (const auto& c : cases) {
+        const FileNameParts parts = SplitFileName(QString::fromUtf8(c.path));
+        EXPECT_EQ(parts.name, QString::fromUtf8(c.name)) << c.path;
+        EXPECT_EQ(parts.extension, QString::fromUtf8(c.extension)) << c.path;
+    }
+}
