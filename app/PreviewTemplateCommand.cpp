@@ -6,12 +6,14 @@
 
 #include "core/Columns.h"
 #include "core/Error.h"
+#include "core/Folders.h"
 #include "core/TemplateCatalogue.h"
 #include "player/AnimationPlayer.h"
 #include "player/TemplatePreviewFolder.h"
 
 #include <QDir>
 #include <QPainter>
+#include <QScopeGuard>
 
 namespace lumiset::app {
 
@@ -65,6 +67,8 @@ int runPreviewTemplateCommand(const QStringList& args) {
                         .arg(options.positional().first())
                         .arg(catalogue.catalogue().rowCount()));
 
+    // The preview tree is a work folder: gone when the command ends, as when a preview window closes.
+    const auto removePreviewTree = qScopeGuard([&] { DeleteTree(paths.previewTree()); });
     const QString movie =
         TemplatePreviewFolder::prepare(paths, catalogue, *row, options.values("photos"), size);
     AnimationPlayer player;
