@@ -58,7 +58,7 @@ struct StrokeStyle {
     std::optional<AnimatedVec> dashOffset;
 };
 
-struct GradientSpec {
+struct GradientStyle {
     bool radial = false;
     int colorStops = 0;
     AnimatedVec stops; // colorStops × (offset, r, g, b), then (offset, alpha) pairs
@@ -74,7 +74,7 @@ struct StrokePaint {
     StrokeStyle style;
 };
 struct GradientPaint {
-    GradientSpec gradient;
+    GradientStyle gradient;
     AnimatedVec opacity;
     Qt::FillRule rule = Qt::WindingFill;
     std::optional<StrokeStyle> stroke; // set for a gradient stroke

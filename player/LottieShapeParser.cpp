@@ -66,8 +66,8 @@ StrokeStyle ParseStrokeStyle(const ParseContext& context, const QJsonObject& ite
     return style;
 }
 
-GradientSpec ParseGradient(const ParseContext& context, const QJsonObject& item) {
-    GradientSpec gradient;
+GradientStyle ParseGradient(const ParseContext& context, const QJsonObject& item) {
+    GradientStyle gradient;
     gradient.radial = item.value("t").toInt(1) == 2;
     const QJsonObject stops = item.value("g").toObject();
     gradient.colorStops = stops.value("p").toInt();

@@ -124,9 +124,9 @@ double Lookup(const std::vector<std::pair<double, double>>& stops, double at) {
     return stops.back().second;
 }
 
-QGradientStops GradientStops(const GradientSpec& spec, double frame) {
-    const Vec v = spec.stops.at(frame);
-    const size_t count = std::min<size_t>(spec.colorStops, v.size() / 4);
+QGradientStops GradientStops(const GradientStyle& style, double frame) {
+    const Vec v = style.stops.at(frame);
+    const size_t count = std::min<size_t>(style.colorStops, v.size() / 4);
     std::vector<std::pair<double, double>> channel[3], alpha;
     std::vector<double> offsets;
     for (size_t i = 0; i < count; ++i) {
@@ -150,21 +150,21 @@ QGradientStops GradientStops(const GradientSpec& spec, double frame) {
     return stops;
 }
 
-QBrush GradientBrush(const GradientSpec& spec, double frame) {
-    const QPointF start = PointOf(spec.start.at(frame));
-    const QPointF end = PointOf(spec.end.at(frame));
+QBrush GradientBrush(const GradientStyle& style, double frame) {
+    const QPointF start = PointOf(style.start.at(frame));
+    const QPointF end = PointOf(style.end.at(frame));
     QGradient gradient;
-    if (spec.radial) {
+    if (style.radial) {
         const double radius = QLineF(start, end).length();
-        const double highlight = std::clamp(Component(spec.highlightLength.at(frame), 0) / 100, -0.99, 0.99);
+        const double highlight = std::clamp(Component(style.highlightLength.at(frame), 0) / 100, -0.99, 0.99);
         const double angle = std::atan2(end.y() - start.y(), end.x() - start.x()) +
-                             Component(spec.highlightAngle.at(frame), 0) * std::numbers::pi / 180;
+                             Component(style.highlightAngle.at(frame), 0) * std::numbers::pi / 180;
         const QPointF focal = start + QPointF(std::cos(angle), std::sin(angle)) * radius * highlight;
         gradient = QRadialGradient(start, radius, focal);
     } else {
         gradient = QLinearGradient(start, end);
     }
-    gradient.setStops(GradientStops(spec, frame));
+    gradient.setStops(GradientStops(style, frame));
     return QBrush(gradient);
 }
 

@@ -23,7 +23,7 @@ bool IsStatic(const StrokeStyle& style) {
                        [](const AnimatedVec& d) { return IsStatic(d); });
 }
 
-bool IsStatic(const GradientSpec& g) {
+bool IsStatic(const GradientStyle& g) {
     return IsStatic(g.stops) && IsStatic(g.start) && IsStatic(g.end) && IsStatic(g.highlightLength) &&
            IsStatic(g.highlightAngle);
 }
