@@ -16,14 +16,14 @@ const test::TempTree& dataFolderOf(int templates) {
         const char* orientations[] = {"|heng|", "|shu|", "|shuheng|", "|heng|shu|", "|heng|heng|shu|shu|"};
         const char* pictures[] = {"|zp_1|", "|zp_1|", "|zp_1|", "|zp_1|zp_2|", "|zp_1|zp_2|zp_3|zp_4|"};
         for (int i = 0; i < templates; ++i) {
-            test::TemplateSpec spec;
-            spec.name = QStringLiteral("模板%1").arg(i);
-            spec.orientations = orientations[i % 5];
-            spec.pictures = pictures[i % 5];
-            spec.positions = "|50|200|";
-            spec.mandatoryMarks = "|A|B|";
+            test::TemplateSpec design;
+            design.name = QStringLiteral("模板%1").arg(i);
+            design.orientations = orientations[i % 5];
+            design.pictures = pictures[i % 5];
+            design.positions = "|50|200|";
+            design.mandatoryMarks = "|A|B|";
             test::WriteTemplate(*tree, QStringLiteral("c%1/t%2").arg(i / 50).arg(i, 4, 10, QLatin1Char('0')),
-                                spec);
+                                design);
         }
     }
     return *tree;

@@ -47,13 +47,13 @@ struct World {
         };
         int stem = 0;
         for (const auto& t : templates) {
-            test::TemplateSpec spec;
-            spec.name = t.name;
-            spec.orientations = t.orientations;
-            spec.pictures = t.pictures;
-            spec.widths = t.widths;
-            spec.heights = t.heights;
-            test::WriteTemplate(tree, QStringLiteral("t%1").arg(++stem), spec);
+            test::TemplateSpec design;
+            design.name = t.name;
+            design.orientations = t.orientations;
+            design.pictures = t.pictures;
+            design.widths = t.widths;
+            design.heights = t.heights;
+            test::WriteTemplate(tree, QStringLiteral("t%1").arg(++stem), design);
         }
         catalogue = std::make_unique<TemplateCatalogue>(
             TemplateCatalogue::build(DataPaths(tree.path(), tree.path())));

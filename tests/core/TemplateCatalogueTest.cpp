@@ -54,12 +54,12 @@ TempTree makeDataFolder() {
     TempTree tree;
     const auto add = [&](const QString& stem, const QString& orientations, const QString& pictures,
                          const QString& frames = "250") {
-        TemplateSpec spec;
-        spec.name = QStringLiteral("模板") + stem;
-        spec.orientations = orientations;
-        spec.pictures = pictures;
-        spec.frames = frames;
-        WriteTemplate(tree, stem, spec);
+        TemplateSpec design;
+        design.name = QStringLiteral("模板") + stem;
+        design.orientations = orientations;
+        design.pictures = pictures;
+        design.frames = frames;
+        WriteTemplate(tree, stem, design);
     };
     add("a01", "|heng|", "|zp_1|");
     add("a02", "|heng|shu|", "|zp_1|zp_2|", "300");
@@ -178,9 +178,9 @@ INSTANTIATE_TEST_SUITE_P(
                           "数量不一致"},
                       CatalogueFailure{"WrongMarker",
                                        [](const TempTree& t) {
-                                           TemplateSpec spec;
-                                           spec.marker = "someone_else";
-                                           WriteTemplate(t, "c08", spec);
+                                           TemplateSpec design;
+                                           design.marker = "someone_else";
+                                           WriteTemplate(t, "c08", design);
                                        },
                                        "c08.rar"},
                       CatalogueFailure{"CorruptPackage",
@@ -190,10 +190,10 @@ INSTANTIATE_TEST_SUITE_P(
                                        "a03.rar"},
                       CatalogueFailure{"NonNumericFrameCount",
                                        [](const TempTree& t) {
-                                           TemplateSpec spec;
-                                           spec.name = "坏模板";
-                                           spec.frames = "12x";
-                                           WriteTemplate(t, "c06", spec);
+                                           TemplateSpec design;
+                                           design.name = "坏模板";
+                                           design.frames = "12x";
+                                           WriteTemplate(t, "c06", design);
                                        },
                                        "坏模板"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -19,17 +19,17 @@ struct World {
     World(const QList<int>& templateFrames, const QList<int>& effectFrames,
           const QList<int>& incomplete = {}) {
         for (int t = 0; t < templateFrames.size(); ++t) {
-            TemplateSpec spec;
-            spec.frames = QString::number(templateFrames[t]);
-            WriteTemplate(tree, QStringLiteral("t%1").arg(t + 1, 3, 10, QLatin1Char('0')), spec);
+            TemplateSpec design;
+            design.frames = QString::number(templateFrames[t]);
+            WriteTemplate(tree, QStringLiteral("t%1").arg(t + 1, 3, 10, QLatin1Char('0')), design);
         }
         for (int n = 1; n <= effectFrames.size(); ++n) {
-            EffectSpec spec;
-            spec.name = QStringLiteral("画面%1").arg(n);
-            spec.frames = QString::number(effectFrames[n - 1]);
-            spec.parameterFile = effectFrames[n - 1] > 0;
-            spec.framesDrawn = 1;
-            WritePictureEffect(tree, n, spec);
+            EffectSpec design;
+            design.name = QStringLiteral("画面%1").arg(n);
+            design.frames = QString::number(effectFrames[n - 1]);
+            design.parameterFile = effectFrames[n - 1] > 0;
+            design.framesDrawn = 1;
+            WritePictureEffect(tree, n, design);
         }
         catalogue = TemplateCatalogue::build(PathsOf(tree));
         AlbumBuilder builder(album, catalogue);

@@ -16,19 +16,19 @@ namespace {
 
 TemplateSpec captioned(const QString& frames, const QString& positions = {}, const QString& mandatory = {},
                        const QString& random = {}) {
-    TemplateSpec spec;
-    spec.frames = frames;
-    spec.positions = positions;
-    spec.mandatoryMarks = mandatory;
-    spec.randomMarks = random;
-    return spec;
+    TemplateSpec design;
+    design.frames = frames;
+    design.positions = positions;
+    design.mandatoryMarks = mandatory;
+    design.randomMarks = random;
+    return design;
 }
 
 EffectSpec suiting(const QString& marks, const QString& name = QStringLiteral("文字")) {
-    EffectSpec spec;
-    spec.marks = marks;
-    spec.name = name + marks;
-    return spec;
+    EffectSpec design;
+    design.marks = marks;
+    design.name = name + marks;
+    return design;
 }
 
 // A data folder with templates t001, t002, … (catalogue rows 0, 1, …) and text effects of category 1.

@@ -23,21 +23,22 @@ void writeFile(const QString& path, const QByteArray& bytes) {
         throw std::runtime_error("cannot write fixture " + path.toStdString());
 }
 
-void writeEffect(const QString& folder, const EffectSpec& spec) {
+void writeEffect(const QString& folder, const EffectSpec& design) {
     QDir().mkpath(folder);
-    for (int k = 1; k <= spec.framesDrawn; ++k) {
-        QImage frame(spec.frameSize, QImage::Format_ARGB32);
+    for (int k = 1; k <= design.framesDrawn; ++k) {
+        QImage frame(design.frameSize, QImage::Format_ARGB32);
         frame.fill(QColor::fromHsv((k * 40) % 360, 200, 230));
         for (const QString& name : {QString::number(k), QStringLiteral("2_%1").arg(k)})
             if (!frame.save(folder + u'/' + name + QStringLiteral(".png")))
                 throw std::runtime_error("cannot write a frame in " + folder.toStdString());
     }
-    if (!spec.parameterFile)
+    if (!design.parameterFile)
         return;
     const QString text =
         QStringLiteral("[wj_x_g_c_l_0]\r\nwj_x_g_c_l_0=%1\r\nwj_x_g_c_l_sum=%2\r\nwj_x_g_c_l_1=%3\r\n"
                        "wj_x_g_c_l_wz=%4\r\nwj_x_g_c_l_wz1=%5\r\nwj_x_g_c_l_wz2=%6\r\nwxcs03=%7\r\n")
-            .arg(spec.name, spec.frames, spec.stillFrame, spec.positionMode, spec.x, spec.y, spec.marks);
+            .arg(design.name, design.frames, design.stillFrame, design.positionMode, design.x, design.y,
+                 design.marks);
     writeFile(folder + u'/' + QFileInfo(folder).fileName() + QStringLiteral(".ini"), EncodeGbk(text));
 }
 
@@ -47,12 +48,12 @@ DataPaths PathsOf(const TempTree& tree) {
     return DataPaths(tree.path(), tree.path());
 }
 
-void WritePictureEffect(const TempTree& tree, int number, const EffectSpec& spec) {
-    writeEffect(PathsOf(tree).pictureEffectFolder(number), spec);
+void WritePictureEffect(const TempTree& tree, int number, const EffectSpec& design) {
+    writeEffect(PathsOf(tree).pictureEffectFolder(number), design);
 }
 
-void WriteTextEffect(const TempTree& tree, int category, int effect, const EffectSpec& spec) {
-    writeEffect(PathsOf(tree).textEffectFolder(category, effect), spec);
+void WriteTextEffect(const TempTree& tree, int category, int effect, const EffectSpec& design) {
+    writeEffect(PathsOf(tree).textEffectFolder(category, effect), design);
 }
 
 void WriteTextCategory(const TempTree& tree, int category) {

@@ -31,8 +31,8 @@ struct EffectSpec {
 };
 
 DataPaths PathsOf(const TempTree& tree);
-void WritePictureEffect(const TempTree& tree, int number, const EffectSpec& spec);
-void WriteTextEffect(const TempTree& tree, int category, int effect, const EffectSpec& spec);
+void WritePictureEffect(const TempTree& tree, int number, const EffectSpec& design);
+void WriteTextEffect(const TempTree& tree, int category, int effect, const EffectSpec& design);
 // An empty category folder.
 void WriteTextCategory(const TempTree& tree, int category);
 

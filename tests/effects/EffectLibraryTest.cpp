@@ -29,9 +29,9 @@ QList<std::pair<int, int>> idsOf(const TextEffectListing& listing) {
 }
 
 EffectSpec named(const QString& name) {
-    EffectSpec spec;
-    spec.name = name;
-    return spec;
+    EffectSpec design;
+    design.name = name;
+    return design;
 }
 
 } // namespace
@@ -162,13 +162,13 @@ class DefaultPosition : public ::testing::TestWithParam<PositionCase> {};
 TEST_P(DefaultPosition, FollowsThePositionMode) {
     const PositionCase& c = GetParam();
     TempTree tree;
-    EffectSpec spec;
-    spec.positionMode = c.mode;
-    spec.x = c.x;
-    spec.y = c.y;
-    spec.frameSize = c.still;
-    spec.stillFrame = "2";
-    WriteTextEffect(tree, 1, 1, spec);
+    EffectSpec design;
+    design.positionMode = c.mode;
+    design.x = c.x;
+    design.y = c.y;
+    design.frameSize = c.still;
+    design.stillFrame = "2";
+    WriteTextEffect(tree, 1, 1, design);
     const EffectLibrary library(PathsOf(tree));
     const StagePosition position = library.defaultPosition(1, 1, library.textEffect(1, 1));
     EXPECT_EQ(position.x, c.expectedX);
@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, DefaultPosition,
 
 struct MalformedCase {
     const char* what;
-    EffectSpec spec;
+    EffectSpec design;
     const char* message;
 };
 
@@ -193,7 +193,7 @@ class MalformedTextEffect : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedTextEffect, IsReportedNamingItsParameterFile) {
     TempTree tree;
-    WriteTextEffect(tree, 1, 1, GetParam().spec);
+    WriteTextEffect(tree, 1, 1, GetParam().design);
     const EffectLibrary library(PathsOf(tree));
     try {
         const EffectParameters parameters = library.textEffect(1, 1);
@@ -207,9 +207,9 @@ TEST_P(MalformedTextEffect, IsReportedNamingItsParameterFile) {
 }
 
 MalformedCase malformed(const char* what, void (*edit)(EffectSpec&), const char* message) {
-    EffectSpec spec;
-    edit(spec);
-    return {what, spec, message};
+    EffectSpec design;
+    edit(design);
+    return {what, design, message};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,9 +235,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EffectLibrary, AMissingTextParameterFileReadsAsTheLibraryMessage) {
     TempTree tree;
-    EffectSpec spec;
-    spec.parameterFile = false;
-    WriteTextEffect(tree, 1, 1, spec);
+    EffectSpec design;
+    design.parameterFile = false;
+    WriteTextEffect(tree, 1, 1, design);
     try {
         EffectLibrary(PathsOf(tree)).textEffect(1, 1);
         FAIL();

@@ -37,22 +37,22 @@ AVSampleFormat pickSampleFormat(const AVCodec* codec) {
 
 class Encoder {
 public:
-    Encoder(const QString& path, const AudioSpec& spec) {
+    Encoder(const QString& path, const AudioSpec& design) {
         AVFormatContext* raw = nullptr;
         const QByteArray name = QFile::encodeName(path);
-        check(avformat_alloc_output_context2(&raw, nullptr, spec.container, name.constData()), "output");
+        check(avformat_alloc_output_context2(&raw, nullptr, design.container, name.constData()), "output");
         output_.reset(raw);
-        const AVCodec* codec = avcodec_find_encoder_by_name(spec.encoder);
+        const AVCodec* codec = avcodec_find_encoder_by_name(design.encoder);
         if (!codec)
             throw std::runtime_error("no encoder");
         codec_.reset(avcodec_alloc_context3(codec));
-        codec_->sample_rate = spec.sampleRate;
+        codec_->sample_rate = design.sampleRate;
         codec_->sample_fmt = pickSampleFormat(codec);
         av_channel_layout_default(&codec_->ch_layout, 1);
-        codec_->time_base = AVRational{1, spec.sampleRate};
+        codec_->time_base = AVRational{1, design.sampleRate};
         if (output_->oformat->flags & AVFMT_GLOBALHEADER)
             codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        if (spec.variableBitRate) {
+        if (design.variableBitRate) {
             codec_->flags |= AV_CODEC_FLAG_QSCALE;
             codec_->global_quality = FF_QP2LAMBDA * 2;
         } else {
@@ -64,17 +64,17 @@ public:
         stream_->time_base = codec_->time_base;
         check(avio_open(&output_->pb, name.constData(), AVIO_FLAG_WRITE), "open");
         AVDictionary* options = nullptr;
-        if (!spec.xingHeader)
+        if (!design.xingHeader)
             av_dict_set(&options, "write_xing", "0", 0);
         const int written = avformat_write_header(output_.get(), &options);
         av_dict_free(&options);
         check(written, "header");
     }
 
-    qint64 encode(const AudioSpec& spec) {
+    qint64 encode(const AudioSpec& design) {
         const int frameSize = codec_->frame_size > 0 ? codec_->frame_size : 1024;
-        const qint64 silent = std::llround(spec.silentSeconds * spec.sampleRate);
-        const qint64 total = silent + std::llround(spec.soundSeconds * spec.sampleRate);
+        const qint64 silent = std::llround(design.silentSeconds * design.sampleRate);
+        const qint64 total = silent + std::llround(design.soundSeconds * design.sampleRate);
         std::mt19937 random(7);
         std::uniform_real_distribution<float> noise(-0.6f, 0.6f);
         const FrameHolder frame(av_frame_alloc());
@@ -87,9 +87,10 @@ public:
             for (int i = 0; i < frame->nb_samples; ++i) {
                 const qint64 n = start + i;
                 const float value =
-                    n < silent ? 0.f
-                               : (spec.noise ? noise(random)
-                                             : 0.5f * float(std::sin(2 * M_PI * 440 * n / spec.sampleRate)));
+                    n < silent
+                        ? 0.f
+                        : (design.noise ? noise(random)
+                                        : 0.5f * float(std::sin(2 * M_PI * 440 * n / design.sampleRate)));
                 if (codec_->sample_fmt == AV_SAMPLE_FMT_FLTP)
                     reinterpret_cast<float*>(frame->data[0])[i] = value;
                 else
@@ -130,9 +131,9 @@ InputFormatHolder openInput(const QString& path) {
 
 } // namespace
 
-qint64 WriteAudio(const QString& path, const AudioSpec& spec) {
-    Encoder encoder(path, spec);
-    return encoder.encode(spec);
+qint64 WriteAudio(const QString& path, const AudioSpec& design) {
+    Encoder encoder(path, design);
+    return encoder.encode(design);
 }
 
 qint64 DecodedMilliseconds(const QString& path) {

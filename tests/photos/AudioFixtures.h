@@ -17,7 +17,7 @@ struct AudioSpec {
 };
 
 // Writes the file and returns the number of samples fed to the encoder. Throws on failure.
-qint64 WriteAudio(const QString& path, const AudioSpec& spec);
+qint64 WriteAudio(const QString& path, const AudioSpec& design);
 
 // The length in milliseconds found by decoding every sample (the slow, sure way), and the duration the
 // container itself declares, for comparison.

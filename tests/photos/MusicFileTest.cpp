@@ -15,7 +15,7 @@ using namespace lumiset::test;
 struct MusicCase {
     const char* label;
     const char* fileName;
-    AudioSpec spec;
+    AudioSpec design;
 };
 
 class MusicLengths : public ::testing::TestWithParam<MusicCase> {};
@@ -23,7 +23,7 @@ class MusicLengths : public ::testing::TestWithParam<MusicCase> {};
 TEST_P(MusicLengths, EqualTheDecodedLength) {
     TempTree tree;
     const QString path = tree.file(QString::fromUtf8(GetParam().fileName));
-    WriteAudio(path, GetParam().spec);
+    WriteAudio(path, GetParam().design);
 
     EXPECT_EQ(MusicLengthMilliseconds(path), DecodedMilliseconds(path));
 }

@@ -10,8 +10,8 @@
 namespace lumiset::test {
 
 TemplateSpec MakeTemplate(const QString& name, const QList<SlotSpec>& slotSpecs) {
-    TemplateSpec spec;
-    spec.name = name;
+    TemplateSpec design;
+    design.name = name;
     QStringList orientations, pictures, widths, heights;
     for (const SlotSpec& slot : slotSpecs) {
         orientations << slot.orientation;
@@ -20,11 +20,11 @@ TemplateSpec MakeTemplate(const QString& name, const QList<SlotSpec>& slotSpecs)
         heights << QString::number(slot.height);
     }
     const auto bars = [](const QStringList& items) { return u'|' + items.join(u'|') + u'|'; };
-    spec.orientations = bars(orientations);
-    spec.pictures = bars(pictures);
-    spec.widths = bars(widths);
-    spec.heights = bars(heights);
-    return spec;
+    design.orientations = bars(orientations);
+    design.pictures = bars(pictures);
+    design.widths = bars(widths);
+    design.heights = bars(heights);
+    return design;
 }
 
 TemplateSpec LandscapeTemplate(const QString& name, int width, int height) {
@@ -35,8 +35,8 @@ TemplateSpec PortraitTemplate(const QString& name, int width, int height) {
     return MakeTemplate(name, {{"shu", "zp_1", width, height}});
 }
 
-void TemplateWorld::add(const TemplateSpec& spec) {
-    WriteTemplate(tree, QStringLiteral("t%1").arg(++count_, 3, 10, QLatin1Char('0')), spec);
+void TemplateWorld::add(const TemplateSpec& design) {
+    WriteTemplate(tree, QStringLiteral("t%1").arg(++count_, 3, 10, QLatin1Char('0')), design);
     catalogue_.reset();
 }
 

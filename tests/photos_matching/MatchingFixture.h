@@ -34,7 +34,7 @@ public:
     }
 };
 
-// One photo slot of a template spec: orientation word, picture name and size.
+// One photo slot of a template design: orientation word, picture name and size.
 struct SlotSpec {
     QString orientation;
     QString picture;
@@ -49,7 +49,7 @@ TemplateSpec PortraitTemplate(const QString& name, int width = 360, int height =
 // A data folder whose templates are scanned in the order they were added.
 class TemplateWorld {
 public:
-    void add(const TemplateSpec& spec);
+    void add(const TemplateSpec& design);
     DataPaths paths() const { return DataPaths(tree.path(), tree.path()); }
     // Builds the catalogue of the templates added so far.
     const TemplateCatalogue& catalogue();

@@ -20,14 +20,14 @@ QByteArray TemplateParameterFile(const TemplateSpec& s) {
     return EncodeGbk(text);
 }
 
-QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& spec) {
+QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& design) {
     const QByteArray movie = QByteArrayLiteral(R"({"v":"5.7.0","fr":25,"ip":0,"op":)") +
-                             spec.frames.toUtf8() +
+                             design.frames.toUtf8() +
                              QByteArrayLiteral(R"(,"w":1920,"h":1080,"assets":[],"layers":[]})");
     tree.write(QStringLiteral("korvel/wj_0_or_2/wjj_02/") + stem + QStringLiteral(".rar"),
                EncodePackage(movie, 20));
     return tree.write(QStringLiteral("korvel/wj_0_or_2/wjj_01/") + stem + QStringLiteral(".rar"),
-                      EncodePackage(TemplateParameterFile(spec), 20));
+                      EncodePackage(TemplateParameterFile(design), 20));
 }
 
 } // namespace lumiset::test

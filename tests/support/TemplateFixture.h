@@ -24,10 +24,10 @@ struct TemplateSpec {
 };
 
 // The GBK parameter file of a template.
-QByteArray TemplateParameterFile(const TemplateSpec& spec);
+QByteArray TemplateParameterFile(const TemplateSpec& design);
 
 // Writes the k-th template (file name stem `stem`, e.g. "t001") into both template trees of the data
 // folder below `programDir` relative to `tree`; returns the parameter package path.
-QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& spec);
+QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& design);
 
 } // namespace lumiset::test

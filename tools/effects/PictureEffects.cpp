@@ -69,30 +69,30 @@ QList<PictureEffectSpec> LoadPictureEffects(const QString& jsonPath) {
     for (int i = 0; i < list.size(); ++i) {
         const QString where = QStringLiteral("%1 第 %2 个画面特效").arg(jsonPath).arg(i + 1);
         const QJsonObject o = list[i].toObject();
-        PictureEffectSpec spec;
-        spec.name = RequireString(o, QStringLiteral("name"), where);
-        spec.sprite = SpriteKindFromName(RequireString(o, QStringLiteral("sprite"), where), where);
-        spec.motion = motionFromName(RequireString(o, QStringLiteral("motion"), where), where);
-        spec.frames = RequireInt(o, QStringLiteral("frames"), 2, 250, where);
-        spec.count = RequireInt(o, QStringLiteral("count"), 1, 500, where);
-        spec.seed = static_cast<quint32>(RequireInt(o, QStringLiteral("seed"), 0, 1 << 30, where));
-        spec.heading = optionalNumber(o, QStringLiteral("heading"), 0, where);
-        spec.crossing = std::clamp(optionalNumber(o, QStringLiteral("crossing"), 0, where), 0.0, 1.0);
-        spec.sway = optionalNumber(o, QStringLiteral("sway"), 0, where);
-        spec.wander = optionalNumber(o, QStringLiteral("wander"), 0, where);
-        spec.spin = optionalNumber(o, QStringLiteral("spin"), 0, where);
-        spec.tumble = optionalNumber(o, QStringLiteral("tumble"), 0, where);
-        spec.size = RequireRange(o, QStringLiteral("size"), where);
-        spec.drift = optionalRange(o, QStringLiteral("drift"), {0, 0}, where);
-        spec.life = optionalRange(o, QStringLiteral("life"), {1, 1}, where);
-        spec.opacity = optionalRange(o, QStringLiteral("opacity"), {0.6, 1}, where);
-        spec.colors = RequireColors(o, QStringLiteral("colors"), where);
-        spec.variants = o.contains(QStringLiteral("variants"))
-                            ? RequireInt(o, QStringLiteral("variants"), 1, 8, where)
-                            : 1;
-        if (spec.life.first <= 0 || spec.life.second > 1)
+        PictureEffectSpec design;
+        design.name = RequireString(o, QStringLiteral("name"), where);
+        design.sprite = SpriteKindFromName(RequireString(o, QStringLiteral("sprite"), where), where);
+        design.motion = motionFromName(RequireString(o, QStringLiteral("motion"), where), where);
+        design.frames = RequireInt(o, QStringLiteral("frames"), 2, 250, where);
+        design.count = RequireInt(o, QStringLiteral("count"), 1, 500, where);
+        design.seed = static_cast<quint32>(RequireInt(o, QStringLiteral("seed"), 0, 1 << 30, where));
+        design.heading = optionalNumber(o, QStringLiteral("heading"), 0, where);
+        design.crossing = std::clamp(optionalNumber(o, QStringLiteral("crossing"), 0, where), 0.0, 1.0);
+        design.sway = optionalNumber(o, QStringLiteral("sway"), 0, where);
+        design.wander = optionalNumber(o, QStringLiteral("wander"), 0, where);
+        design.spin = optionalNumber(o, QStringLiteral("spin"), 0, where);
+        design.tumble = optionalNumber(o, QStringLiteral("tumble"), 0, where);
+        design.size = RequireRange(o, QStringLiteral("size"), where);
+        design.drift = optionalRange(o, QStringLiteral("drift"), {0, 0}, where);
+        design.life = optionalRange(o, QStringLiteral("life"), {1, 1}, where);
+        design.opacity = optionalRange(o, QStringLiteral("opacity"), {0.6, 1}, where);
+        design.colors = RequireColors(o, QStringLiteral("colors"), where);
+        design.variants = o.contains(QStringLiteral("variants"))
+                              ? RequireInt(o, QStringLiteral("variants"), 1, 8, where)
+                              : 1;
+        if (design.life.first <= 0 || design.life.second > 1)
             throw Error(QStringLiteral("%1：life 必须在 0 到 1 之间").arg(where));
-        effects.append(spec);
+        effects.append(design);
     }
     return effects;
 }
@@ -114,16 +114,16 @@ struct PictureEffectAnimation::Particle {
     double pulsePhase = 0, pulseCycles = 1;
 };
 
-PictureEffectAnimation::PictureEffectAnimation(const PictureEffectSpec& spec) : spec_(spec) {
-    const double heading = spec.heading * M_PI / 180;
+PictureEffectAnimation::PictureEffectAnimation(const PictureEffectSpec& design) : spec_(design) {
+    const double heading = design.heading * M_PI / 180;
     const double c = std::abs(std::cos(heading)), s = std::abs(std::sin(heading));
     const QSizeF visible(kStageWidth * c + kStageHeight * s, kStageWidth * s + kStageHeight * c);
-    const double margin = spec.size.second * 0.9 + spec.sway + spec.wander;
+    const double margin = design.size.second * 0.9 + design.sway + design.wander;
     field_ = QSizeF(visible.width() + 2 * margin, visible.height() + 2 * margin);
 
-    QRandomGenerator random(spec.seed);
+    QRandomGenerator random(design.seed);
     auto uniform = [&](double low, double high) { return low + (high - low) * random.generateDouble(); };
-    const bool loop = spec.motion == ParticleMotion::Loop;
+    const bool loop = design.motion == ParticleMotion::Loop;
     // A looping effect may only turn or swing a whole number of times, or its last frame would jump.
     auto turns = [&](double most) {
         if (most <= 0)
@@ -134,24 +134,24 @@ PictureEffectAnimation::PictureEffectAnimation(const PictureEffectSpec& spec) : 
         return sign * uniform(most * 0.3, most);
     };
 
-    particles_.resize(spec.count);
+    particles_.resize(design.count);
     for (Particle& p : particles_) {
         p.depth = random.generateDouble();
-        p.size = lerp(spec.size, p.depth) * uniform(0.85, 1.15);
-        p.opacity = lerp(spec.opacity, p.depth);
-        p.color = spec.colors[random.bounded(static_cast<int>(spec.colors.size()))];
-        p.variant = random.bounded(spec.variants);
-        p.crosses = loop && p.depth >= 1 - spec.crossing;
+        p.size = lerp(design.size, p.depth) * uniform(0.85, 1.15);
+        p.opacity = lerp(design.opacity, p.depth);
+        p.color = design.colors[random.bounded(static_cast<int>(design.colors.size()))];
+        p.variant = random.bounded(design.variants);
+        p.crosses = loop && p.depth >= 1 - design.crossing;
         const QSizeF area = p.crosses ? field_ : visible;
         p.start = QPointF(uniform(-area.width() / 2, area.width() / 2),
                           uniform(-area.height() / 2, area.height() / 2));
-        p.travel = p.crosses ? field_.height() : lerp(spec.drift, p.depth) * uniform(0.8, 1.2);
-        p.life = p.crosses ? 1 : uniform(spec.life.first, spec.life.second);
+        p.travel = p.crosses ? field_.height() : lerp(design.drift, p.depth) * uniform(0.8, 1.2);
+        p.life = p.crosses ? 1 : uniform(design.life.first, design.life.second);
         p.phase = loop ? random.generateDouble() : uniform(0.02, std::max(0.02, 0.98 - p.life));
         p.spinStart = uniform(0, 360);
-        p.spinTurns = turns(spec.spin);
+        p.spinTurns = turns(design.spin);
         p.tumblePhase = random.generateDouble();
-        p.tumbleTurns = turns(spec.tumble);
+        p.tumbleTurns = turns(design.tumble);
         p.swayPhase = random.generateDouble();
         p.swayCycles = loop ? 1 : uniform(0.6, 1.2);
         p.wanderPhase = random.generateDouble();

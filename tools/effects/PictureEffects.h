@@ -44,7 +44,7 @@ QList<PictureEffectSpec> LoadPictureEffects(const QString& jsonPath);
 
 class PictureEffectAnimation {
 public:
-    explicit PictureEffectAnimation(const PictureEffectSpec& spec);
+    explicit PictureEffectAnimation(const PictureEffectSpec& design);
     // Frame k (1-based) at `size`; every size shows the same picture.
     QImage frame(int k, const QSize& size) const;
 

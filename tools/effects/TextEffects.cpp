@@ -121,25 +121,25 @@ QList<TextEffectCategory> LoadTextEffects(const QString& jsonPath) {
             const QJsonObject o = captions[e].toObject();
             const QString where =
                 QStringLiteral("%1 %2 类第 %3 个文字特效").arg(jsonPath, category.name).arg(e + 1);
-            TextEffectSpec spec;
-            spec.caption.text = RequireString(o, QStringLiteral("text"), where);
-            spec.caption.subtitle = o.value(QStringLiteral("sub")).toString();
-            spec.name = spec.caption.text;
-            spec.marks = RequireString(o, QStringLiteral("marks"), where);
+            TextEffectSpec design;
+            design.caption.text = RequireString(o, QStringLiteral("text"), where);
+            design.caption.subtitle = o.value(QStringLiteral("sub")).toString();
+            design.name = design.caption.text;
+            design.marks = RequireString(o, QStringLiteral("marks"), where);
             const QString styleName = RequireString(o, QStringLiteral("style"), where);
             if (!styles.contains(styleName))
                 throw Error(QStringLiteral("%1：未定义的样式 %2").arg(where, styleName));
-            spec.style = styles.value(styleName);
-            spec.entrance = entranceFromName(RequireString(o, QStringLiteral("entrance"), where), where);
-            spec.caption.fontSize =
+            design.style = styles.value(styleName);
+            design.entrance = entranceFromName(RequireString(o, QStringLiteral("entrance"), where), where);
+            design.caption.fontSize =
                 o.contains(QStringLiteral("size"))
                     ? RequireNumber(o, QStringLiteral("size"), where)
-                    : perMark(root, QStringLiteral("sizes"), spec.marks, where).toDouble();
-            spec.place = o.contains(QStringLiteral("place"))
-                             ? RequireString(o, QStringLiteral("place"), where)
-                             : perMark(root, QStringLiteral("places"), spec.marks, where).toString();
-            spec.frames = frames;
-            category.effects.append(spec);
+                    : perMark(root, QStringLiteral("sizes"), design.marks, where).toDouble();
+            design.place = o.contains(QStringLiteral("place"))
+                               ? RequireString(o, QStringLiteral("place"), where)
+                               : perMark(root, QStringLiteral("places"), design.marks, where).toString();
+            design.frames = frames;
+            category.effects.append(design);
         }
         categories.append(category);
     }
@@ -205,9 +205,9 @@ struct Timeline {
 
 } // namespace
 
-TextEffectAnimation::TextEffectAnimation(const TextEffectSpec& spec)
-    : spec_(spec), layout_(spec.caption), stage_(PaintCaption(layout_, spec.style, 1.0)),
-      production_(PaintCaption(layout_, spec.style, kProductionScale)) {}
+TextEffectAnimation::TextEffectAnimation(const TextEffectSpec& design)
+    : spec_(design), layout_(design.caption), stage_(PaintCaption(layout_, design.style, 1.0)),
+      production_(PaintCaption(layout_, design.style, kProductionScale)) {}
 
 const CaptionLayers& TextEffectAnimation::layers(double scale) const {
     return scale > 1 ? production_ : stage_;
@@ -386,7 +386,7 @@ void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const Q
     StagedFolder staged(libraryRoot);
     struct Effect {
         QString folder;
-        const TextEffectSpec* spec;
+        const TextEffectSpec* design;
     };
     QList<Effect> effects;
     for (int c = 0; c < categories.size(); ++c) {
@@ -400,20 +400,20 @@ void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const Q
     std::vector<std::unique_ptr<TextEffectAnimation>> animations(effects.size());
     ParallelFor(static_cast<int>(effects.size()), [&](int i) {
         const Effect& effect = effects[i];
-        animations[i] = std::make_unique<TextEffectAnimation>(*effect.spec);
+        animations[i] = std::make_unique<TextEffectAnimation>(*effect.design);
         const TextEffectAnimation& animation = *animations[i];
         const StagePlacement placement =
-            PlaceOnStage(effect.spec->place, animation.stageSize(), effect.folder);
+            PlaceOnStage(effect.design->place, animation.stageSize(), effect.folder);
         const QString number = effect.folder.section(u'_', -1);
         WriteGbkIni(effect.folder + QStringLiteral("/wj_x_g_c_l_%1.ini").arg(number),
                     QStringLiteral("wj_x_g_c_l_0"),
-                    {{QStringLiteral("wj_x_g_c_l_0"), effect.spec->name},
-                     {QStringLiteral("wj_x_g_c_l_sum"), QString::number(effect.spec->frames)},
+                    {{QStringLiteral("wj_x_g_c_l_0"), effect.design->name},
+                     {QStringLiteral("wj_x_g_c_l_sum"), QString::number(effect.design->frames)},
                      {QStringLiteral("wj_x_g_c_l_1"), QString::number(animation.stillFrame())},
                      {QStringLiteral("wj_x_g_c_l_wz"), placement.mode},
                      {QStringLiteral("wj_x_g_c_l_wz1"), QString::number(placement.topLeft.x())},
                      {QStringLiteral("wj_x_g_c_l_wz2"), QString::number(placement.topLeft.y())},
-                     {QStringLiteral("wxcs03"), effect.spec->marks}});
+                     {QStringLiteral("wxcs03"), effect.design->marks}});
     });
     // One job per effect: a caption holds still for stretches, and a frame equal to the one before it
     // shares that frame's file.
@@ -422,7 +422,7 @@ void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const Q
         for (double scale : {1.0, kProductionScale}) {
             QImage previous;
             QString previousPath;
-            for (int k = 1; k <= effects[i].spec->frames; ++k) {
+            for (int k = 1; k <= effects[i].design->frames; ++k) {
                 const QString path =
                     effects[i].folder +
                     (scale > 1 ? QStringLiteral("/2_%1.png") : QStringLiteral("/%1.png")).arg(k);

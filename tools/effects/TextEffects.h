@@ -37,7 +37,7 @@ QList<TextEffectCategory> LoadTextEffects(const QString& jsonPath);
 
 class TextEffectAnimation {
 public:
-    explicit TextEffectAnimation(const TextEffectSpec& spec);
+    explicit TextEffectAnimation(const TextEffectSpec& design);
 
     QSize stageSize() const { return layout_.stageSize(); }
     // The frame shown as the effect's still: the caption complete, before the light sweep.

@@ -131,11 +131,11 @@ void MovieBuilder::addLayer(Fields f) {
 }
 
 MovieBuilder::Placed MovieBuilder::addShape(Fields& f, Motion& motion) {
-    const ShapeSpec spec = ReadShape(f);
-    const QRectF bounds(-spec.size.width() / 2.0, -spec.size.height() / 2.0, spec.size.width(),
-                        spec.size.height());
-    const int index =
-        place(ShapeLayer(uniqueName(spec.shape), ShapeItems(spec)), motion, {}, bounds, readPlacement(f), f);
+    const ShapeSpec design = ReadShape(f);
+    const QRectF bounds(-design.size.width() / 2.0, -design.size.height() / 2.0, design.size.width(),
+                        design.size.height());
+    const int index = place(ShapeLayer(uniqueName(design.shape), ShapeItems(design)), motion, {}, bounds,
+                            readPlacement(f), f);
     return {index, bounds};
 }
 

@@ -56,7 +56,7 @@ std::optional<Stroke> ReadStroke(Fields& owner, const QString& key);
 bool IsKnownShape(const QString& shape);
 
 // The shape items of one shape (a group ready for a shape layer).
-QJsonArray ShapeItems(const ShapeSpec& spec);
+QJsonArray ShapeItems(const ShapeSpec& design);
 
 QJsonObject GroupItem(const QJsonArray& items, QPointF offset = {}, double rotation = 0.0,
                       double opacity = 100.0);
