@@ -6,9 +6,10 @@
 #include "core/Package.h"
 #include "core/TextHelpers.h"
 #include "core/Words.h"
+#include "photos/PhotoFile.h"
+#include "photos/ThumbnailLoader.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QPainter>
 
 namespace lumiset {
@@ -52,15 +53,16 @@ QImage PlaceholderPicture(QSize canvas, QSize target) {
 }
 
 QImage CoverPicture(const QString& photoPath, QSize size) {
-    QImageReader reader(photoPath);
-    reader.setAutoTransform(true);
-    QImage photo = reader.read();
-    if (photo.isNull())
-        throw Error(QStringLiteral("无法读取照片: %1 (%2)")
-                        .arg(QDir::toNativeSeparators(photoPath), reader.errorString()));
-    const QImage scaled = photo.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-    return scaled.copy((scaled.width() - size.width()) / 2, (scaled.height() - size.height()) / 2,
-                       size.width(), size.height());
+    // The one photo path of the program: header for the size, then the thumbnail loader's scaled decode.
+    const QSize photo = ReadPhotoInfo(photoPath).displayedSize();
+    const QSize covering = photo.scaled(size, Qt::KeepAspectRatioByExpanding);
+    const QRect area(QPoint((size.width() - covering.width()) / 2, (size.height() - covering.height()) / 2),
+                     covering);
+    ThumbnailStatus status;
+    QImage picture = ThumbnailLoader().renderPanel(photoPath, size, area, &status);
+    if (!status.pictureShown)
+        throw Error(status.message);
+    return picture;
 }
 
 QString TemplatePreviewFolder::prepare(const DataPaths& paths, const TemplateCatalogue& catalogue,
