@@ -1,6 +1,7 @@
 #include "audio/MusicRows.h"
 
 #include "audio/MusicFile.h"
+#include "core/AlbumReferences.h"
 #include "core/Columns.h"
 #include "core/Error.h"
 #include "core/TextHelpers.h"
@@ -42,33 +43,27 @@ const ListTexts kLyricTexts{QStringLiteral("没有添加歌词文件！"),
 
 const QString kAddMusicProgress = QStringLiteral("添加音乐");
 
-void renumber(Table& table) {
-    for (int r = 0; r < table.rowCount(); ++r)
-        table.setCell(r, 0, QString::number(r + 1));
-}
-
-// Deletes row `selectedRow` of each of `tables`, or every row when `selectedRow` is nullopt, after asking.
-// The tables share their rows (the lyric list and its settings); the first one decides emptiness.
-ListEditResult deleteRows(const QList<Table*>& tables, std::optional<int> selectedRow, const Confirm& confirm,
+// Deletes row `selectedRow` of `id`, or every row when `selectedRow` is nullopt, after asking; the rows
+// that follow it (the lyric settings) go too.
+ListEditResult deleteRows(Album& album, TableId id, std::optional<int> selectedRow, const Confirm& confirm,
                           const ListTexts& texts) {
     ListEditResult result;
-    if (tables.first()->isEmpty()) {
+    const Table& table = album.table(id);
+    if (table.isEmpty()) {
         result.messages.append(texts.empty);
         return result;
     }
     if (!confirm(texts.caption, selectedRow ? texts.askOne : texts.askAll))
         return result;
-    if (selectedRow && (*selectedRow < 0 || *selectedRow >= tables.first()->rowCount())) {
+    if (selectedRow && (*selectedRow < 0 || *selectedRow >= table.rowCount())) {
         result.messages.append(texts.noSelection);
         return result;
     }
-    for (Table* table : tables) {
-        if (!selectedRow)
-            table->clear();
-        else if (*selectedRow < table->rowCount())
-            table->removeRow(*selectedRow);
-        renumber(*table);
-    }
+    QList<int> rows;
+    for (int r = 0; r < table.rowCount(); ++r)
+        if (!selectedRow || r == *selectedRow)
+            rows.append(r);
+    RemoveRows(album, id, rows);
     result.changed = true;
     result.messages.append(selectedRow ? texts.deletedOne : texts.deletedAll);
     return result;
@@ -109,11 +104,11 @@ ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const Music
 }
 
 ListEditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm) {
-    return deleteRows({&album.music}, selectedRow, confirm, kMusicTexts);
+    return deleteRows(album, TableId::Music, selectedRow, confirm, kMusicTexts);
 }
 
 ListEditResult DeleteAllMusic(Album& album, const Confirm& confirm) {
-    return deleteRows({&album.music}, std::nullopt, confirm, kMusicTexts);
+    return deleteRows(album, TableId::Music, std::nullopt, confirm, kMusicTexts);
 }
 
 QStringList DefaultLyricSettings(int previewHeight) {
@@ -152,11 +147,11 @@ ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int preview
 }
 
 ListEditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm) {
-    return deleteRows({&album.lyrics, &album.lyricSettings}, selectedRow, confirm, kLyricTexts);
+    return deleteRows(album, TableId::Lyrics, selectedRow, confirm, kLyricTexts);
 }
 
 ListEditResult DeleteAllLyrics(Album& album, const Confirm& confirm) {
-    return deleteRows({&album.lyrics, &album.lyricSettings}, std::nullopt, confirm, kLyricTexts);
+    return deleteRows(album, TableId::Lyrics, std::nullopt, confirm, kLyricTexts);
 }
 
 } // namespace lumiset

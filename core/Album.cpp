@@ -6,24 +6,33 @@
 
 namespace lumiset {
 
+namespace {
+Table tableOf(TableId id) {
+    const TableSchema& schema = SchemaOf(id);
+    return Table(schema.name, static_cast<int>(schema.columns.size()));
+}
+} // namespace
+
 Album::Album()
-    : photos(QStringLiteral("ListView_daoru_zhaopian"), PhotoCol::Count),
-      pendingLandscape(QStringLiteral("ListView_heng_zhao"), PhotoCol::Count),
-      pendingPortrait(QStringLiteral("ListView_shu_zhao"), PhotoCol::Count),
-      usedTemplates(QStringLiteral("ListView_moban_shiyong"), UsedTemplateCol::Count),
-      templateSlots(QStringLiteral("ListView_moban_shiyong_canshu"), SlotCol::Count),
-      landscapePhotos(QStringLiteral("ListView_qubu_hengzhao"), LandscapePhotoCol::Count),
-      backgrounds(QStringLiteral("ListView_moban_beijing"), BackgroundCol::Count),
-      music(QStringLiteral("ListView_daoru_yinyue"), MusicCol::Count),
-      lyrics(QStringLiteral("ListView_daoru_LRC"), LyricCol::Count),
-      lyricSettings(QStringLiteral("ListView_geci_shezhi_canshu"), LyricSettingsCol::Count),
-      pictureEffects(QStringLiteral("TForm32.ListView_Image"), PictureEffectCol::Count),
-      textEffects(QStringLiteral("TForm33.ListView_Image"), TextEffectCol::Count) {}
+    : photos(tableOf(TableId::Photos)), pendingLandscape(tableOf(TableId::PendingLandscape)),
+      pendingPortrait(tableOf(TableId::PendingPortrait)), usedTemplates(tableOf(TableId::UsedTemplates)),
+      templateSlots(tableOf(TableId::TemplateSlots)), landscapePhotos(tableOf(TableId::LandscapePhotos)),
+      backgrounds(tableOf(TableId::Backgrounds)), music(tableOf(TableId::Music)),
+      lyrics(tableOf(TableId::Lyrics)), lyricSettings(tableOf(TableId::LyricSettings)),
+      pictureEffects(tableOf(TableId::PictureEffects)), textEffects(tableOf(TableId::TextEffects)) {}
 
 QList<Table*> Album::tables() {
     return {&photos,        &pendingLandscape, &pendingPortrait, &usedTemplates,
             &templateSlots, &landscapePhotos,  &backgrounds,     &music,
             &lyrics,        &lyricSettings,    &pictureEffects,  &textEffects};
+}
+
+Table& Album::table(TableId id) {
+    return *tables()[static_cast<int>(id)];
+}
+
+const Table& Album::table(TableId id) const {
+    return const_cast<Album*>(this)->table(id);
 }
 
 QList<const Table*> Album::tables() const {

@@ -1,6 +1,6 @@
 #include "core/AlbumFile.h"
 
-#include "core/Columns.h"
+#include "core/AlbumReferences.h"
 #include "core/Error.h"
 #include "core/Package.h"
 #include "core/TextHelpers.h"
@@ -14,69 +14,26 @@ namespace lumiset {
 
 namespace {
 
-// Tables an older or hand-made file may leave out: they follow from the photo table.
-bool isDerivedTable(const Album& album, const Table* table) {
-    return table == &album.pendingLandscape || table == &album.pendingPortrait ||
-           table == &album.landscapePhotos;
-}
-
-// A reference cell: a row index below `rows`, or empty where `emptyAllowed`.
-void checkReference(QStringList& problems, const Table& table, int column, const Table& target,
-                    bool emptyAllowed) {
-    for (int r = 0; r < table.rowCount(); ++r) {
-        const QString& text = table.cell(r, column);
-        if (text.isEmpty() && emptyAllowed)
-            continue;
-        bool ok = false;
-        const int target_row = text.toInt(&ok);
-        if (!ok || target_row < 0 || target_row >= target.rowCount())
-            problems.append(QStringLiteral("表 %1 第 %2 行第 %3 列引用了不存在的 %4 行“%5”")
-                                .arg(table.name())
-                                .arg(r + 1)
-                                .arg(column)
-                                .arg(target.name(), text));
-    }
-}
-
-void checkTemplateNumbers(QStringList& problems, const Table& table, int column, int catalogueSize) {
-    for (int r = 0; r < table.rowCount(); ++r) {
-        bool ok = false;
-        const int n = table.cell(r, column).toInt(&ok);
-        if (!ok || n < 0 || (catalogueSize >= 0 && n >= catalogueSize))
-            problems.append(QStringLiteral("表 %1 第 %2 行的模板编号“%3”无效")
-                                .arg(table.name())
-                                .arg(r + 1)
-                                .arg(table.cell(r, column)));
-    }
-}
-
-void checkSameLength(QStringList& problems, const Table& a, const Table& b) {
-    if (a.rowCount() != b.rowCount())
-        problems.append(QStringLiteral("表 %1 有 %2 行, 但表 %3 有 %4 行")
-                            .arg(a.name())
-                            .arg(a.rowCount())
-                            .arg(b.name())
-                            .arg(b.rowCount()));
-}
+// The album facts travel among the settings, under their field names.
+struct FactField {
+    const char* name;
+    QString AlbumFacts::*field;
+};
+const FactField kFactFields[] = {
+    {"Edit_mobanfashi", &AlbumFacts::Edit_mobanfashi},
+    {"Edit_zuhemoban_xuanhao", &AlbumFacts::Edit_zuhemoban_xuanhao},
+    {"Edit_zidongtianjia_wenzitexiao_wancheng", &AlbumFacts::Edit_zidongtianjia_wenzitexiao_wancheng},
+    {"Edit_zidongtianjia_huamiantexiao_wancheng", &AlbumFacts::Edit_zidongtianjia_huamiantexiao_wancheng},
+};
 
 } // namespace
 
-QStringList AlbumProblems(const Album& album, int catalogueSize) {
-    QStringList problems;
-    checkTemplateNumbers(problems, album.usedTemplates, UsedTemplateCol::TemplateNumber, catalogueSize);
-    checkTemplateNumbers(problems, album.templateSlots, SlotCol::TemplateNumber, catalogueSize);
-    checkReference(problems, album.templateSlots, SlotCol::UsedRow, album.usedTemplates, false);
-    checkReference(problems, album.templateSlots, SlotCol::PhotoRow, album.photos, true);
-    checkReference(problems, album.landscapePhotos, LandscapePhotoCol::PhotoRow, album.photos, false);
-    checkReference(problems, album.textEffects, TextEffectCol::UsedRow, album.usedTemplates, true);
-    checkSameLength(problems, album.backgrounds, album.usedTemplates);
-    checkSameLength(problems, album.lyricSettings, album.lyrics);
-    return problems;
-}
-
 QByteArray AlbumToJson(const Album& album) {
     QJsonObject tables;
-    for (const Table* table : album.tables()) {
+    for (const TableSchema& schema : AlbumTableSchemas()) {
+        if (schema.derived)
+            continue; // follows from the other tables; never trusted from a file
+        const Table* table = &album.table(schema.id);
         QJsonArray rows;
         for (const QStringList& row : table->rows())
             rows.append(QJsonArray::fromStringList(row));
@@ -85,6 +42,9 @@ QByteArray AlbumToJson(const Album& album) {
     QJsonObject settings;
     for (auto it = album.settings.begin(); it != album.settings.end(); ++it)
         settings.insert(it.key(), it.value());
+    for (const FactField& fact : kFactFields)
+        if (!(album.facts.*fact.field).isEmpty())
+            settings.insert(QLatin1String(fact.name), album.facts.*fact.field);
     const QJsonObject root{{QStringLiteral("format"), kAlbumFormat},
                            {QStringLiteral("version"), kAlbumVersion},
                            {QStringLiteral("tables"), tables},
@@ -108,18 +68,15 @@ Album AlbumFromJson(const QByteArray& json, int catalogueSize) {
 
     Album album;
     const QJsonObject tables = root.value(QStringLiteral("tables")).toObject();
-    for (auto it = tables.begin(); it != tables.end(); ++it) {
-        const auto known = album.tables();
-        if (std::none_of(known.begin(), known.end(), [&](const Table* t) { return t->name() == it.key(); }))
+    for (auto it = tables.begin(); it != tables.end(); ++it)
+        if (!TableNamed(it.key()))
             throw Error(QStringLiteral("相册文件中有未知的表: %1").arg(it.key()));
-    }
-    bool derivedMissing = false;
-    for (Table* table : album.tables()) {
-        const QJsonValue value = tables.value(table->name());
-        if (value.isUndefined() && isDerivedTable(album, table)) {
-            derivedMissing = true;
+    for (const TableSchema& schema : AlbumTableSchemas()) {
+        // Older files hold the derived lists too; they may be stale, so they are rebuilt below.
+        if (schema.derived)
             continue;
-        }
+        Table* table = &album.table(schema.id);
+        const QJsonValue value = tables.value(table->name());
         if (!value.isArray())
             throw Error(QStringLiteral("相册文件缺少表 %1").arg(table->name()));
         QList<QStringList> rows;
@@ -142,8 +99,7 @@ Album AlbumFromJson(const QByteArray& json, int catalogueSize) {
         }
         table->setRows(std::move(rows));
     }
-    if (derivedMissing)
-        album.rebuildPhotoLists();
+    album.refreshDerived();
 
     const QJsonValue settings = root.value(QStringLiteral("settings"));
     if (!settings.isUndefined() && !settings.isObject())
@@ -154,6 +110,8 @@ Album AlbumFromJson(const QByteArray& json, int catalogueSize) {
             throw Error(QStringLiteral("设置 %1 的值不是文字").arg(it.key()));
         album.settings.insert(it.key(), it.value().toString());
     }
+    for (const FactField& fact : kFactFields)
+        album.facts.*fact.field = album.settings.take(QLatin1String(fact.name));
 
     const QStringList problems = AlbumProblems(album, catalogueSize);
     if (!problems.isEmpty())

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/Album.h"
+#include "core/AlbumReferences.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,8 +25,5 @@ Album AlbumFromJson(const QByteArray& json, int catalogueSize = -1);
 void SaveAlbum(const Album& album, const QString& path);
 // Returns the album of the file; the caller's current album stays untouched when this throws.
 Album OpenAlbum(const QString& path, int catalogueSize = -1);
-
-// Every broken reference between the album's tables (empty when consistent).
-QStringList AlbumProblems(const Album& album, int catalogueSize = -1);
 
 } // namespace lumiset

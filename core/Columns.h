@@ -5,7 +5,7 @@ namespace lumiset {
 
 // Template catalogue ListView_mobancanshu.
 namespace CatalogueCol {
-enum : int {
+enum Column : int {
     Type,             // mblx
     Category,         // mbfl
     PhotoCount,       // xpsl
@@ -29,7 +29,7 @@ enum : int {
 
 // Class lists ListView_hengzhaopian, ListView_shuzhaopian, ListView_gaojimoban.
 namespace ClassListCol {
-enum : int {
+enum Column : int {
     Type,
     Category,
     PhotoCount,
@@ -50,17 +50,17 @@ enum : int {
 
 // Template list ListView_moban.
 namespace TemplateListCol {
-enum : int { Number, Name, Kind, LandscapeCount, PortraitCount, Duration, Category, Count };
+enum Column : int { Number, Name, Kind, LandscapeCount, PortraitCount, Duration, Category, Count };
 }
 
 // Photo table ListView_daoru_zhaopian; the pending lists ListView_heng_zhao / ListView_shu_zhao share it.
 namespace PhotoCol {
-enum : int { Number, Name, Extension, Width, Height, Path, Status, Count };
+enum Column : int { Number, Name, Extension, Width, Height, Path, Status, Count };
 }
 
 // Used-template table ListView_moban_shiyong.
 namespace UsedTemplateCol {
-enum : int {
+enum Column : int {
     TemplateNumber,
     Name,
     Kind,
@@ -76,7 +76,7 @@ enum : int {
 
 // Slot table ListView_moban_shiyong_canshu.
 namespace SlotCol {
-enum : int {
+enum Column : int {
     TemplateNumber,
     TemplateName,
     Kind,
@@ -110,12 +110,12 @@ enum : int {
 
 // Landscape photo list ListView_qubu_hengzhao.
 namespace LandscapePhotoCol {
-enum : int { Number, Name, Extension, Width, Height, Path, PhotoRow, Count };
+enum Column : int { Number, Name, Extension, Width, Height, Path, PhotoRow, Count };
 }
 
 // Background table ListView_moban_beijing (row i belongs to used-template row i).
 namespace BackgroundCol {
-enum : int {
+enum Column : int {
     Number,
     TemplateName,
     Kind,
@@ -132,17 +132,17 @@ enum : int {
 
 // Music table ListView_daoru_yinyue.
 namespace MusicCol {
-enum : int { Number, Name, Extension, Length, Path, Count };
+enum Column : int { Number, Name, Extension, Length, Path, Count };
 }
 
 // Lyric table ListView_daoru_LRC.
 namespace LyricCol {
-enum : int { Number, Name, Extension, Path, Count };
+enum Column : int { Number, Name, Extension, Path, Count };
 }
 
 // Lyric settings table ListView_geci_shezhi_canshu (row i belongs to lyric row i).
 namespace LyricSettingsCol {
-enum : int {
+enum Column : int {
     Number,
     LyricName,
     Extension,
@@ -165,12 +165,12 @@ enum : int {
 
 // Picture effect table ListView_Image of TForm32.
 namespace PictureEffectCol {
-enum : int { FrameCount, Start, End, RunState, Name, Index, AddedHow, Created, Count };
+enum Column : int { FrameCount, Start, End, RunState, Name, Index, AddedHow, Created, Count };
 }
 
 // Text effect table ListView_Image of TForm33.
 namespace TextEffectCol {
-enum : int {
+enum Column : int {
     FrameCount,
     Start,
     End,

@@ -61,7 +61,7 @@ AutomaticRunResult AutomaticPictureEffects::runManual(Album& album, int groupInd
 
 AutomaticRunResult AutomaticPictureEffects::runHidden(Album& album, const Job* job) const {
     AutomaticRunResult result = place(album, PictureEffectGroups().first(), job);
-    album.state.Edit_zidongtianjia_huamiantexiao_wancheng = kAutomaticPictureFinishedWord;
+    album.facts.Edit_zidongtianjia_huamiantexiao_wancheng = kAutomaticPictureFinishedWord;
     return result;
 }
 
@@ -118,7 +118,7 @@ AutomaticRunResult AutomaticPictureEffects::place(Album& album, const PictureEff
         }
 
         // Lay the chosen combinations end to end from the start of the album.
-        Table effects = album.pictureEffects;
+        auto effects = album.pictureEffects;
         qint64 begin = 0;
         for (qsizetype c = 0; c < chosen.size(); ++c) {
             if (c > 0)

@@ -233,7 +233,7 @@ AutomaticRunResult AutomaticTextEffects::runHidden(Album& album, const Job* job)
     // All categories, every template: the window's choices are not consulted.
     const AutomaticRunResult result =
         place(album, AutomaticTextOptions{}, ListingOccasion::WindowPreparation, job);
-    album.state.Edit_zidongtianjia_wenzitexiao_wancheng = kAutomaticTextFinishedWord;
+    album.facts.Edit_zidongtianjia_wenzitexiao_wancheng = kAutomaticTextFinishedWord;
     return result;
 }
 

@@ -49,7 +49,7 @@ void PhotoImportJobs::prepareMatching(Album& album) const {
 
 ImportOutcome PhotoImportJobs::importPhotos(Album& album, const QStringList& files, Job& job) const {
     Album work = album;
-    work.state.Edit_mobanfashi = kRandomTemplatesMode;
+    work.facts.Edit_mobanfashi = kRandomTemplatesMode;
     const ReadPhotos chosen = ReadPhotoFiles(files, read_, &job, ImportText::AddPhotosCaption);
     if (chosen.stopped)
         return stoppedOutcome();
@@ -89,8 +89,8 @@ ImportOutcome PhotoImportJobs::matchPendingPhotos(Album& album, Job& job) const 
 ImportOutcome PhotoImportJobs::importForCombination(Album& album, const CombinationPhotoSelection& selection,
                                                     const CombinationTemplate& combination, Job& job) const {
     Album work = album;
-    work.state.Edit_mobanfashi = kCombinationMode;
-    work.state.Edit_zuhemoban_xuanhao = QString::number(combination.number - 1);
+    work.facts.Edit_mobanfashi = kCombinationMode;
+    work.facts.Edit_zuhemoban_xuanhao = QString::number(combination.number - 1);
     ImportOutcome outcome;
     for (const QList<PhotoRow>* rows : {&selection.landscape(), &selection.portrait()})
         for (const PhotoRow& row : *rows)
@@ -116,7 +116,7 @@ ImportOutcome PhotoImportJobs::finishImport(Album& album, Album& work, Job& job,
 
 bool PhotoImportJobs::runAfterImportEffects(Album& album, Job& job, ImportOutcome& outcome) const {
     if (effects_.textEffects && IsSettingChecked(album.settings, SettingControl::AddTextEffects)) {
-        album.state.Edit_zidongtianjia_wenzitexiao_wancheng.clear();
+        album.facts.Edit_zidongtianjia_wenzitexiao_wancheng.clear();
         const AutomaticRunResult run = effects_.textEffects(album, job);
         if (run.stopped || job.stopRequested())
             return false;
@@ -127,7 +127,7 @@ bool PhotoImportJobs::runAfterImportEffects(Album& album, Job& job, ImportOutcom
             confirm_(ImportText::PictureEffectsCaption, ImportText::ReplacePictureEffects))
             album.pictureEffects.clear();
         if (album.pictureEffects.isEmpty()) {
-            album.state.Edit_zidongtianjia_huamiantexiao_wancheng.clear();
+            album.facts.Edit_zidongtianjia_huamiantexiao_wancheng.clear();
             const AutomaticRunResult run = effects_.pictureEffects(album, job);
             if (run.stopped || job.stopRequested())
                 return false;

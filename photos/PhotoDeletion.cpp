@@ -1,5 +1,6 @@
 #include "photos/PhotoDeletion.h"
 
+#include "core/AlbumReferences.h"
 #include "core/Columns.h"
 #include "core/Error.h"
 #include "core/Words.h"
@@ -18,11 +19,6 @@ void emptySlot(Table& slotTable, int row) {
         slotTable.setCell(row, column, QString());
     for (int column = SlotCol::CropLeft; column <= SlotCol::UsageMark; ++column)
         slotTable.setCell(row, column, QString());
-}
-
-void renumberPhotos(Table& photos) {
-    for (int r = 0; r < photos.rowCount(); ++r)
-        photos.setCell(r, PhotoCol::Number, QString::number(r + 1));
 }
 
 } // namespace
@@ -67,13 +63,7 @@ PhotoDeletionResult PhotoDeletion::deleteOne(Album& album, int selectedRow) cons
         if (used >= 0 && used < work.usedTemplates.rowCount())
             work.usedTemplates.setCell(used, UsedTemplateCol::Matching, Words::Incomplete);
     }
-    for (int s = 0; s < slotTable.rowCount(); ++s) {
-        bool isNumber = false;
-        const int photo = slotTable.cell(s, SlotCol::PhotoRow).toInt(&isNumber);
-        if (isNumber && photo > selectedRow)
-            slotTable.setCell(s, SlotCol::PhotoRow, QString::number(photo - 1));
-    }
-    work.photos.removeRow(selectedRow);
+    RemoveRows(work, TableId::Photos, {selectedRow});
     RefreshBackgrounds(work, random_);
     result.messages.append(PhotoDeletionText::Deleted);
     if (!marks.isEmpty()) {
@@ -81,14 +71,11 @@ PhotoDeletionResult PhotoDeletion::deleteOne(Album& album, int selectedRow) cons
             RemoveAutomaticTextEffects(work, mark);
         result.messages.append(PhotoDeletionText::TextEffectsDeleted);
     }
-    renumberPhotos(work.photos);
     try {
         RetimeAutomaticTextEffects(work, catalogue_);
     } catch (const Error& e) {
         return {false, {e.message()}};
     }
-    // The selected row is gone; a row index kept from before would now name another photo.
-    work.state.Edit_hangshu = Words::None;
     album = std::move(work);
     result.deleted = true;
     return result;
@@ -112,15 +99,13 @@ PhotoDeletionResult PhotoDeletion::deleteAll(Album& album) const {
     if (!confirm_(kCaption, question))
         return result;
 
-    for (Table* table :
-         {&album.photos, &album.pendingLandscape, &album.pendingPortrait, &album.landscapePhotos,
-          &album.usedTemplates, &album.templateSlots, &album.backgrounds})
+    for (Table* table : std::initializer_list<Table*>{&album.photos, &album.usedTemplates,
+                                                      &album.templateSlots, &album.backgrounds})
         table->clear();
-    album.finishedTemplates.clear();
+    album.refreshDerived();
     for (int e = effects.rowCount() - 1; e >= 0; --e)
         if (!effects.cell(e, TextEffectCol::TemplateMark).isEmpty())
             effects.removeRow(e);
-    album.state.Edit_hangshu = Words::None;
     result.deleted = true;
     result.messages.append(PhotoDeletionText::AllDeleted);
     return result;

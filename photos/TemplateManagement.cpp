@@ -1,5 +1,6 @@
 #include "photos/TemplateManagement.h"
 
+#include "core/AlbumReferences.h"
 #include "core/Columns.h"
 #include "core/Error.h"
 #include "core/TextHelpers.h"
@@ -11,30 +12,7 @@
 
 namespace lumiset {
 
-namespace {
-
-void renumber(Table& table, int column) {
-    for (int r = 0; r < table.rowCount(); ++r)
-        table.setCell(r, column, QString::number(r + 1));
-}
-
-// Automatic text effects belong to a used-template row: those of a deleted row go with it, those of later
-// rows follow their template up.
-void dropTextEffectsOf(Album& album, int usedRow) {
-    Table& effects = album.textEffects;
-    for (int r = effects.rowCount() - 1; r >= 0; --r) {
-        const QString& owner = effects.cell(r, TextEffectCol::UsedRow);
-        if (owner.isEmpty())
-            continue; // placed by hand
-        const int row = owner.toInt();
-        if (row == usedRow)
-            effects.removeRow(r);
-        else if (row > usedRow)
-            effects.setCell(r, TextEffectCol::UsedRow, QString::number(row - 1));
-    }
-}
-
-} // namespace
+namespace {} // namespace
 
 QString TemplateText::NeedPhotoOf(bool landscapeSlot) {
     return QStringLiteral("此处需要一张") + (landscapeSlot ? QStringLiteral("横") : QStringLiteral("竖")) +
@@ -106,27 +84,16 @@ TemplateEditResult TemplateManagement::deleteOne(Album& album, int usedRow) cons
         return {};
 
     Album changed = album;
-    Table& slotTable = changed.templateSlots;
     QSet<int> photos;
-    for (int s = slotTable.rowCount() - 1; s >= 0; --s) {
-        const int owner = slotTable.cell(s, SlotCol::UsedRow).toInt();
-        if (owner == usedRow) {
-            if (!slotTable.cell(s, SlotCol::PhotoRow).isEmpty())
-                photos.insert(slotTable.cell(s, SlotCol::PhotoRow).toInt());
-            slotTable.removeRow(s);
-        } else if (owner > usedRow) {
-            slotTable.setCell(s, SlotCol::UsedRow, QString::number(owner - 1));
-        }
-    }
-    changed.backgrounds.removeRow(usedRow);
-    changed.usedTemplates.removeRow(usedRow);
-    renumber(changed.usedTemplates, UsedTemplateCol::Position);
-    renumber(changed.backgrounds, BackgroundCol::Number);
+    for (int s : SlotRowsOf(changed, usedRow))
+        if (!changed.templateSlots.cell(s, SlotCol::PhotoRow).isEmpty())
+            photos.insert(changed.templateSlots.cell(s, SlotCol::PhotoRow).toInt());
+    // Its slots, its background and its automatic text effects go with it; later rows move up.
+    RemoveRows(changed, TableId::UsedTemplates, {usedRow});
     // Photos may sit in several slots (placed by hand, or reused by a combination).
     for (int photo : photos)
         if (!PhotoSitsInSlot(changed, photo))
             changed.photos.setCell(photo, PhotoCol::Status, QString());
-    dropTextEffectsOf(changed, usedRow);
     retimeTextEffects(changed);
     album = std::move(changed);
     return {true, {TemplateText::Deleted}};

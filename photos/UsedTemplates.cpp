@@ -158,7 +158,7 @@ void PutPhotoIntoSlot(Album& album, int slotRow, int photoRow) {
     const SlotCrop crop =
         ComputeSlotCrop(portraitSlot, slotWidth, slotHeight, photoSize, cropSwitches(album));
     const QString path = photo[PhotoCol::Path];
-    const std::array<std::pair<int, QString>, 12> cells{{
+    const std::array<std::pair<SlotCol::Column, QString>, 12> cells{{
         {SlotCol::MatchState, Words::SlotFilled},
         {SlotCol::PhotoRow, QString::number(photoRow)},
         {SlotCol::PhotoPath, path},

@@ -162,7 +162,7 @@ TEST(AutomaticPictureEffects, StopsWithAMessageWhenNoCombinationHasALength) {
     const AutomaticRunResult hidden = automatic.runHidden(w.album);
     EXPECT_EQ(hidden.failure, kNoPictureEffectCombination);
     EXPECT_TRUE(hidden.messages.isEmpty());
-    EXPECT_EQ(w.album.state.Edit_zidongtianjia_huamiantexiao_wancheng,
+    EXPECT_EQ(w.album.facts.Edit_zidongtianjia_huamiantexiao_wancheng,
               "zidongtianjia_huamiantexiao_wangcheng");
     EXPECT_EQ(w.album.pictureEffects, before.pictureEffects);
 }

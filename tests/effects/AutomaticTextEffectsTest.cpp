@@ -93,7 +93,7 @@ TEST(AutomaticTextEffects, PlacesOneEffectPerMarkAtItsFramePositionAfterTheTempl
     EXPECT_TRUE(result.completed);
     EXPECT_TRUE(result.messages.isEmpty());
     EXPECT_EQ(result.effectsAdded, 2);
-    EXPECT_EQ(w.album.state.Edit_zidongtianjia_wenzitexiao_wancheng, "zidongtianjia_wenzitexiao_wangcheng");
+    EXPECT_EQ(w.album.facts.Edit_zidongtianjia_wenzitexiao_wancheng, "zidongtianjia_wenzitexiao_wangcheng");
     ASSERT_EQ(w.album.textEffects.rowCount(), 2);
     EXPECT_EQ(w.album.textEffects.row(0),
               QStringList({"3", "00:00:12", "暂无", "tingzhi", "文字A", "0", "10", "20", "1", "143005_1", "A",
@@ -225,7 +225,7 @@ TEST(AutomaticTextEffects, AFailedHiddenRunChangesNothingButStillReportsCompleti
     EXPECT_FALSE(result.completed);
     EXPECT_THAT(result.failure.toStdString(), HasSubstr("wj_x_g_c_l_sum"));
     EXPECT_TRUE(result.messages.isEmpty());
-    EXPECT_EQ(w.album.state.Edit_zidongtianjia_wenzitexiao_wancheng, "zidongtianjia_wenzitexiao_wangcheng");
+    EXPECT_EQ(w.album.facts.Edit_zidongtianjia_wenzitexiao_wancheng, "zidongtianjia_wenzitexiao_wangcheng");
     EXPECT_EQ(w.album.textEffects, before.textEffects);
     EXPECT_EQ(w.album.templateSlots, before.templateSlots);
 }

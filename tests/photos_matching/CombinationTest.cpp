@@ -225,8 +225,8 @@ TEST_F(CombinationJob, TheImportJobAddsLandscapePhotosFirst) {
     EXPECT_EQ(UsedTemplateNames(album), QStringList{"M"});
     EXPECT_EQ(SlotPhotos(album, 0), QStringList({"0", "1"}));
     EXPECT_EQ(album.usedTemplates.cell(0, UsedTemplateCol::Matching), Words::Complete);
-    EXPECT_EQ(album.state.Edit_mobanfashi, kCombinationMode);
-    EXPECT_EQ(album.state.Edit_zuhemoban_xuanhao, "0");
+    EXPECT_EQ(album.facts.Edit_mobanfashi, kCombinationMode);
+    EXPECT_EQ(album.facts.Edit_zuhemoban_xuanhao, "0");
     EXPECT_EQ(Problems(album, world.catalogue()), QStringList());
 }
 

@@ -83,7 +83,7 @@ TEST_F(Import, ImportsRowsThenMatchesThem) {
     EXPECT_EQ(UsedTemplateNames(album), QStringList({"H", "S"}));
     EXPECT_EQ(outcome.photosAdded, 2);
     EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join('\n').toStdString();
-    EXPECT_EQ(album.state.Edit_mobanfashi, kRandomTemplatesMode);
+    EXPECT_EQ(album.facts.Edit_mobanfashi, kRandomTemplatesMode);
     EXPECT_EQ(album.landscapePhotos.rowCount(), 1);
 }
 

@@ -28,7 +28,9 @@ protected:
         return outcome;
     }
 
-    QString slotCell(int slotRow, int column) const { return album.templateSlots.cell(slotRow, column); }
+    QString slotCell(int slotRow, SlotCol::Column column) const {
+        return album.templateSlots.cell(slotRow, column);
+    }
 
     TemplateWorld world;
     FakePhotos photos;
