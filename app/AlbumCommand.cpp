@@ -2,6 +2,7 @@
 // lyrics, automatic effects per the settings) and saves it as an album file.
 #include "app/CommandOptions.h"
 #include "app/Commands.h"
+#include "app/JobProgress.h"
 #include "app/TextOutput.h"
 
 #include "audio/MusicFile.h"
@@ -55,19 +56,6 @@ void printMessages(const QStringList& messages) {
         printError(m);
 }
 
-// Progress on stderr, one line for every tenth of the way of each stage.
-Job::ProgressHandler progressPrinter() {
-    return [last = QString()](int position, int maximum, const QString& text) mutable {
-        if (maximum <= 0)
-            return;
-        const QString step = QStringLiteral("%1/%2/%3").arg(text).arg(maximum).arg(position * 10 / maximum);
-        if (step == last)
-            return;
-        last = step;
-        printError(QStringLiteral("[%1/%2] %3").arg(position).arg(maximum).arg(text));
-    };
-}
-
 const CombinationTemplate& combinationNumbered(const CombinationListing& listing, const QString& text) {
     bool ok = false;
     const int n = text.toInt(&ok);
@@ -114,14 +102,16 @@ int runAlbumCommand(const QStringList& args) {
                 .arg(caption, question, yes ? QStringLiteral("(yes)") : QStringLiteral("(no: give --yes)")));
         return yes;
     };
-    const PhotoImportJobs jobs(catalogue, paths, random, confirm, afterImport);
+    const PhotoImportJobs jobs(catalogue, paths, random, afterImport);
 
     const QStringList photos = expandPhotoPaths(options.values("photos"));
     if (options.has("combination") && photos.isEmpty())
         throw Error(QStringLiteral("--combination needs --photos"));
     if (!photos.isEmpty()) {
-        Job job(progressPrinter());
-        ImportOutcome outcome;
+        ImportAnswers answers;
+        for (const Question& question : jobs.questionsBefore(album))
+            answers.replacePictureEffects = confirm(question.caption, question.text);
+        AlbumJob job;
         if (options.has("combination")) {
             const CombinationListing listing = ListCombinationTemplates(paths);
             printMessages(listing.problems);
@@ -132,13 +122,15 @@ int runAlbumCommand(const QStringList& args) {
             if (!selection.ready())
                 throw Error(QStringLiteral("the photos do not give what combination %1 needs")
                                 .arg(options.value("combination")));
-            outcome = jobs.importForCombination(album, selection, combination, job);
+            job = [&jobs, selection, combination, answers](const Album& a, Job& control) {
+                return jobs.importForCombination(a, selection, combination, answers, control);
+            };
         } else {
-            outcome = jobs.importPhotos(album, photos, job);
+            job = [&jobs, photos, answers](const Album& a, Job& control) {
+                return jobs.importPhotos(a, photos, answers, control);
+            };
         }
-        printMessages(outcome.messages);
-        if (outcome.stopped)
-            throw Error(ImportText::Stopped);
+        album = RunJobWithProgress(album, job);
     }
 
     if (options.has("music"))

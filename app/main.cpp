@@ -41,6 +41,13 @@ void printUsage() {
         lumiset::app::printError(QStringLiteral("  lumiset %1").arg(QLatin1String(c.synopsis)));
 }
 
+// One line on stderr, whatever the message holds.
+int fail(const QString& command, QString message) {
+    message.replace(u'\n', QStringLiteral("; "));
+    lumiset::app::printError(QStringLiteral("lumiset %1: %2").arg(command, message));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,11 +68,13 @@ int main(int argc, char** argv) {
         try {
             return c.run(args);
         } catch (const lumiset::Error& e) {
-            // One line on stderr, whatever the message holds.
-            QString message = e.message();
-            message.replace(u'\n', QStringLiteral("; "));
-            lumiset::app::printError(QStringLiteral("lumiset %1: %2").arg(name, message));
-            return 1;
+            return fail(name, e.message());
+        } catch (const std::bad_alloc&) {
+            return fail(name, QStringLiteral("out of memory"));
+        } catch (const std::exception& e) {
+            return fail(name, QStringLiteral("internal error: %1").arg(QString::fromLocal8Bit(e.what())));
+        } catch (...) {
+            return fail(name, QStringLiteral("internal error"));
         }
     }
     lumiset::app::printError(QStringLiteral("lumiset: unknown command “%1”").arg(name));

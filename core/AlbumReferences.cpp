@@ -23,9 +23,21 @@ void renumberOrdinals(Table& table, const TableSchema& schema) {
                 table.setCell(r, c, QString::number(r + 1));
 }
 
+void removeRows(Album& album, TableId id, QList<int> rows);
+
 } // namespace
 
 void RemoveRows(Album& album, TableId id, QList<int> rows) {
+    const TableSchema& schema = SchemaOf(id);
+    if (schema.rowsFollow)
+        throw Error(
+            QStringLiteral("表 %1 的行随表 %2 的行删除").arg(schema.name, SchemaOf(*schema.rowsFollow).name));
+    removeRows(album, id, std::move(rows));
+}
+
+namespace {
+
+void removeRows(Album& album, TableId id, QList<int> rows) {
     Table& target = album.table(id);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -54,7 +66,7 @@ void RemoveRows(Album& album, TableId id, QList<int> rows) {
         if (schema.derived)
             continue; // rebuilt from the tables they follow from
         if (schema.rowsFollow == id) {
-            RemoveRows(album, schema.id, rows);
+            removeRows(album, schema.id, rows);
             continue;
         }
         Table& referring = album.table(schema.id);
@@ -77,9 +89,11 @@ void RemoveRows(Album& album, TableId id, QList<int> rows) {
                 }
             }
         }
-        RemoveRows(album, schema.id, orphans);
+        removeRows(album, schema.id, orphans);
     }
 }
+
+} // namespace
 
 QStringList AlbumProblems(const Album& album, int catalogueSize) {
     QStringList problems;

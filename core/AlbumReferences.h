@@ -12,7 +12,8 @@ namespace lumiset {
 // Removes `rows` of `table` (any order) and keeps the album consistent: rows that follow the table go
 // with the same indices, references to a removed row are emptied or take their row with them (as the
 // table description says), later references shift down, and 1-based position columns are renumbered.
-// Throws Error for a row that does not exist (nothing is removed then).
+// Throws Error for a row that does not exist, or for a table whose rows follow another's (nothing is
+// removed then).
 void RemoveRows(Album& album, TableId table, QList<int> rows);
 
 // Every broken reference between the album's tables (empty when consistent). `catalogueSize` (when >= 0)

@@ -12,34 +12,37 @@ namespace lumiset {
 
 namespace {
 
-ImportOutcome stoppedOutcome() {
-    ImportOutcome outcome;
-    outcome.stopped = true;
-    outcome.messages.append(ImportText::Stopped);
-    return outcome;
+JobOutcome stoppedOutcome() {
+    return JobOutcome::stopped({ImportText::Stopped});
 }
 
-void addMessage(ImportOutcome& outcome, const QString& message) {
+void addMessage(QStringList& messages, const QString& message) {
     if (!message.isEmpty())
-        outcome.messages.append(message);
+        messages.append(message);
 }
 
 // A failed effect run changes nothing; the import keeps its photos and templates and says why.
-void collect(const AutomaticRunResult& run, ImportOutcome& outcome) {
-    addMessage(outcome, run.failure);
-    outcome.messages.append(run.messages);
+void collect(const AutomaticRunResult& run, QStringList& messages) {
+    addMessage(messages, run.failure);
+    messages.append(run.messages);
 }
 
 } // namespace
 
 PhotoImportJobs::PhotoImportJobs(const TemplateCatalogue& catalogue, const DataPaths& paths,
-                                 RandomSource& random, Confirm confirm, AfterImportEffects effects,
-                                 PhotoReader read)
-    : catalogue_(catalogue), paths_(paths), random_(random), confirm_(std::move(confirm)),
-      effects_(std::move(effects)), read_(std::move(read)) {}
+                                 RandomSource& random, AfterImportEffects effects, PhotoReader read)
+    : catalogue_(catalogue), paths_(paths), random_(random), effects_(std::move(effects)),
+      read_(std::move(read)) {}
 
 bool PhotoImportJobs::offersCombinations(const Album& album) {
     return IsSettingChecked(album.settings, SettingControl::UseCombinations);
+}
+
+QList<Question> PhotoImportJobs::questionsBefore(const Album& album) const {
+    if (effects_.pictureEffects && IsSettingChecked(album.settings, SettingControl::AddPictureEffects) &&
+        !album.pictureEffects.isEmpty())
+        return {{ImportText::PictureEffectsCaption, ImportText::ReplacePictureEffects}};
+    return {};
 }
 
 void PhotoImportJobs::prepareMatching(Album& album) const {
@@ -47,91 +50,87 @@ void PhotoImportJobs::prepareMatching(Album& album) const {
     album.rebuildPhotoLists(); // the pending lists: every photo without a slot, in photo order
 }
 
-ImportOutcome PhotoImportJobs::importPhotos(Album& album, const QStringList& files, Job& job) const {
+JobOutcome PhotoImportJobs::importPhotos(const Album& album, const QStringList& files,
+                                         const ImportAnswers& answers, Job& job) const {
     Album work = album;
     work.facts.Edit_mobanfashi = kRandomTemplatesMode;
     const ReadPhotos chosen = ReadPhotoFiles(files, read_, &job, ImportText::AddPhotosCaption);
     if (chosen.stopped)
         return stoppedOutcome();
-    ImportOutcome outcome;
+    QStringList messages;
     for (const PhotoRow& row : chosen.rows)
         AppendPhotoRow(work, row);
-    outcome.photosAdded = int(chosen.rows.size());
-    addMessage(outcome, RefusedFilesMessage(chosen.refused));
+    addMessage(messages, RefusedFilesMessage(chosen.refused));
 
     prepareMatching(work);
-    outcome.matching = PhotoMatcher(work, catalogue_, random_).matchAll(job, ImportText::AddPhotosCaption);
-    return finishImport(album, work, job, std::move(outcome));
+    const MatchingOutcome matching =
+        PhotoMatcher(work, catalogue_, random_).matchAll(job, ImportText::AddPhotosCaption);
+    return finishImport(std::move(work), matching, answers, job, std::move(messages));
 }
 
-ImportOutcome PhotoImportJobs::matchPendingPhotos(Album& album, Job& job) const {
+JobOutcome PhotoImportJobs::matchPendingPhotos(const Album& album, Job& job) const {
     if (album.photos.isEmpty())
         throw Error(ImportText::NoPhotos);
-    ImportOutcome outcome;
     const auto& rows = album.photos.rows();
     if (std::none_of(rows.begin(), rows.end(),
-                     [](const QStringList& p) { return p[PhotoCol::Status].isEmpty(); })) {
-        outcome.messages.append(ImportText::MatchingDone);
-        return outcome;
-    }
+                     [](const QStringList& p) { return p[PhotoCol::Status].isEmpty(); }))
+        return JobOutcome::unchanged({ImportText::MatchingDone});
     Album work = album;
     prepareMatching(work);
     // Matching passes place photos the way random templates do, whichever mode the last import used.
-    outcome.matching = PhotoMatcher(work, catalogue_, random_).matchAll(job, ImportText::MatchCaption);
-    if (outcome.matching.stopped)
+    const MatchingOutcome matching =
+        PhotoMatcher(work, catalogue_, random_).matchAll(job, ImportText::MatchCaption);
+    if (matching.stopped)
         return stoppedOutcome();
-    outcome.messages.append(outcome.matching.message.isEmpty() ? ImportText::MatchingDone
-                                                               : outcome.matching.message);
-    album = std::move(work);
-    return outcome;
+    return JobOutcome::done(std::move(work),
+                            {matching.message.isEmpty() ? ImportText::MatchingDone : matching.message});
 }
 
-ImportOutcome PhotoImportJobs::importForCombination(Album& album, const CombinationPhotoSelection& selection,
-                                                    const CombinationTemplate& combination, Job& job) const {
+JobOutcome PhotoImportJobs::importForCombination(const Album& album,
+                                                 const CombinationPhotoSelection& selection,
+                                                 const CombinationTemplate& combination,
+                                                 const ImportAnswers& answers, Job& job) const {
     Album work = album;
     work.facts.Edit_mobanfashi = kCombinationMode;
     work.facts.Edit_zuhemoban_xuanhao = QString::number(combination.number - 1);
-    ImportOutcome outcome;
     for (const QList<PhotoRow>* rows : {&selection.landscape(), &selection.portrait()})
         for (const PhotoRow& row : *rows)
             AppendPhotoRow(work, row);
-    outcome.photosAdded = int(selection.landscape().size() + selection.portrait().size());
 
     prepareMatching(work);
-    outcome.matching = CombinationMatcher(work, catalogue_, random_).run(combination, job);
-    return finishImport(album, work, job, std::move(outcome));
+    const MatchingOutcome matching = CombinationMatcher(work, catalogue_, random_).run(combination, job);
+    return finishImport(std::move(work), matching, answers, job, {});
 }
 
-ImportOutcome PhotoImportJobs::finishImport(Album& album, Album& work, Job& job,
-                                            ImportOutcome outcome) const {
-    if (outcome.matching.stopped)
+JobOutcome PhotoImportJobs::finishImport(Album work, const MatchingOutcome& matching,
+                                         const ImportAnswers& answers, Job& job, QStringList messages) const {
+    if (matching.stopped)
         return stoppedOutcome();
-    addMessage(outcome, outcome.matching.message);
-    addMessage(outcome, ApplyDefaultBackground(work, paths_));
-    if (!runAfterImportEffects(work, job, outcome))
+    addMessage(messages, matching.message);
+    addMessage(messages, ApplyDefaultBackground(work, paths_));
+    if (!runAfterImportEffects(work, answers, job, messages))
         return stoppedOutcome();
-    album = std::move(work);
-    return outcome;
+    return JobOutcome::done(std::move(work), std::move(messages));
 }
 
-bool PhotoImportJobs::runAfterImportEffects(Album& album, Job& job, ImportOutcome& outcome) const {
+bool PhotoImportJobs::runAfterImportEffects(Album& album, const ImportAnswers& answers, Job& job,
+                                            QStringList& messages) const {
     if (effects_.textEffects && IsSettingChecked(album.settings, SettingControl::AddTextEffects)) {
         album.facts.Edit_zidongtianjia_wenzitexiao_wancheng.clear();
         const AutomaticRunResult run = effects_.textEffects(album, job);
         if (run.stopped || job.stopRequested())
             return false;
-        collect(run, outcome);
+        collect(run, messages);
     }
     if (effects_.pictureEffects && IsSettingChecked(album.settings, SettingControl::AddPictureEffects)) {
-        if (!album.pictureEffects.isEmpty() && confirm_ &&
-            confirm_(ImportText::PictureEffectsCaption, ImportText::ReplacePictureEffects))
+        if (!album.pictureEffects.isEmpty() && answers.replacePictureEffects)
             album.pictureEffects.clear();
         if (album.pictureEffects.isEmpty()) {
             album.facts.Edit_zidongtianjia_huamiantexiao_wancheng.clear();
             const AutomaticRunResult run = effects_.pictureEffects(album, job);
             if (run.stopped || job.stopRequested())
                 return false;
-            collect(run, outcome);
+            collect(run, messages);
         }
     }
     return true;

@@ -1,13 +1,14 @@
 // The long jobs of the photo window: importing chosen photos and matching them to templates, matching
 // the photos still unplaced ("自动套版"), and importing the photos chosen for a combination template.
-// Each job works on a copy of the album and hands it over only when it ran to its end, so a stop or an
-// error leaves the album as it was.
+// Each job takes the album as it is and returns the new one only when it ran to its end, so a stop or an
+// error leaves the album as it was. Questions are asked before a job starts (questionsBefore), never while
+// it runs on a worker thread.
 #pragma once
 
 #include "core/Album.h"
-#include "core/Confirm.h"
 #include "core/DataPaths.h"
 #include "core/Job.h"
+#include "core/JobOutcome.h"
 #include "core/Random.h"
 #include "core/TemplateCatalogue.h"
 #include "effects/AutomaticRunResult.h"
@@ -44,45 +45,49 @@ struct AfterImportEffects {
     AfterImportEffectRun pictureEffects; // run when "自动添加画面特效" is chosen
 };
 
-struct ImportOutcome {
-    bool stopped = false; // the album is unchanged
-    int photosAdded = 0;
-    MatchingOutcome matching;
-    QStringList messages; // to show, in order
+// The user's answers to questionsBefore().
+struct ImportAnswers {
+    bool replacePictureEffects = false; // "检测到已经添加了画面特效…是否确定要删除?"
 };
 
 class PhotoImportJobs {
 public:
     PhotoImportJobs(const TemplateCatalogue& catalogue, const DataPaths& paths, RandomSource& random,
-                    Confirm confirm, AfterImportEffects effects, PhotoReader read = ReadPhotoRow);
+                    AfterImportEffects effects, PhotoReader read = ReadPhotoRow);
 
     // Whether "添加照片" offers combination templates first ("使用模板组合效果").
     static bool offersCombinations(const Album& album);
 
+    // What an import into `album` must ask first (the automatic picture effects would replace placed ones).
+    QList<Question> questionsBefore(const Album& album) const;
+
     // "添加照片" with random templates: the rows of the readable files, then the background refresh, the
     // matching of every unplaced photo, the default background picture and the automatic effects the
     // settings ask for.
-    ImportOutcome importPhotos(Album& album, const QStringList& files, Job& job) const;
+    JobOutcome importPhotos(const Album& album, const QStringList& files, const ImportAnswers& answers,
+                            Job& job) const;
 
     // "自动套版": matches the unplaced photos. Error "没有添加照片文件！" for an empty photo table.
-    ImportOutcome matchPendingPhotos(Album& album, Job& job) const;
+    JobOutcome matchPendingPhotos(const Album& album, Job& job) const;
 
     // The combination job: the chosen photos (landscape ones first), then the combination applied until
     // each of them sits in a slot, the default background picture and the automatic effects.
-    ImportOutcome importForCombination(Album& album, const CombinationPhotoSelection& selection,
-                                       const CombinationTemplate& combination, Job& job) const;
+    JobOutcome importForCombination(const Album& album, const CombinationPhotoSelection& selection,
+                                    const CombinationTemplate& combination, const ImportAnswers& answers,
+                                    Job& job) const;
 
 private:
     // After the matching of an import: the default background picture and the automatic effects; `work`
-    // then replaces `album` unless the job was stopped.
-    ImportOutcome finishImport(Album& album, Album& work, Job& job, ImportOutcome outcome) const;
-    bool runAfterImportEffects(Album& album, Job& job, ImportOutcome& outcome) const;
+    // is the outcome unless the job was stopped.
+    JobOutcome finishImport(Album work, const MatchingOutcome& matching, const ImportAnswers& answers,
+                            Job& job, QStringList messages) const;
+    bool runAfterImportEffects(Album& album, const ImportAnswers& answers, Job& job,
+                               QStringList& messages) const;
     void prepareMatching(Album& album) const;
 
     const TemplateCatalogue& catalogue_;
     DataPaths paths_;
     RandomSource& random_;
-    Confirm confirm_;
     AfterImportEffects effects_;
     PhotoReader read_;
 };

@@ -215,9 +215,11 @@ TEST_F(CombinationJob, TheImportJobAddsLandscapePhotosFirst) {
     selection.add(files, photos.reader());
     ASSERT_TRUE(selection.ready());
 
-    PhotoImportJobs jobs(world.catalogue(), world.paths(), random, {}, {}, photos.reader());
+    PhotoImportJobs jobs(world.catalogue(), world.paths(), random, {}, photos.reader());
     Job job;
-    const ImportOutcome outcome = jobs.importForCombination(album, selection, combination, job);
+    const JobOutcome outcome = jobs.importForCombination(album, selection, combination, {}, job);
+    ASSERT_TRUE(outcome.isDone() && outcome.album);
+    album = *outcome.album;
 
     EXPECT_TRUE(outcome.messages.isEmpty()) << Text(outcome.messages.join('\n'));
     EXPECT_EQ(album.photos.cell(0, PhotoCol::Name), "h1");

@@ -2,6 +2,7 @@
 
 #include "core/Columns.h"
 #include "core/Error.h"
+#include "core/JobRunner.h"
 #include "core/Package.h"
 #include "core/SystemSettings.h"
 #include "core/Words.h"
@@ -16,11 +17,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-struct Question {
-    QString caption;
-    QString text;
-};
-
 class Import : public ::testing::Test {
 protected:
     Import() {
@@ -31,13 +27,31 @@ protected:
     PhotoImportJobs jobs(PhotoReader read = {}) {
         AfterImportEffects effects{[this](Album& a, const Job&) { return runEffect(a, textRuns); },
                                    [this](Album& a, const Job&) { return runEffect(a, pictureRuns); }};
-        return PhotoImportJobs(
-            world.catalogue(), world.paths(), random,
-            [this](const QString& caption, const QString& text) {
-                questions.append({caption, text});
-                return answer;
-            },
-            effects, read ? read : photos.reader());
+        return PhotoImportJobs(world.catalogue(), world.paths(), random, effects,
+                               read ? read : photos.reader());
+    }
+
+    // Runs a job as the runner does and keeps its album when it completed.
+    JobOutcome run(const AlbumJob& job, Job& control) {
+        JobOutcome outcome = RunJobHere(album, job, control);
+        if (outcome.isDone() && outcome.album)
+            album = *outcome.album;
+        return outcome;
+    }
+    JobOutcome run(const AlbumJob& job) {
+        Job control;
+        return run(job, control);
+    }
+
+    // Asks what the import asks first (answering `answer`), then imports.
+    JobOutcome importWith(const PhotoImportJobs& importJobs, const QStringList& files, Job& control) {
+        ImportAnswers answers;
+        for (const Question& q : importJobs.questionsBefore(album)) {
+            questions.append(q);
+            answers.replacePictureEffects = answer;
+        }
+        return run([&](const Album& a, Job& c) { return importJobs.importPhotos(a, files, answers, c); },
+                   control);
     }
 
     AutomaticRunResult runEffect(Album& a, int& runs) {
@@ -48,9 +62,9 @@ protected:
         return result;
     }
 
-    ImportOutcome import(const QStringList& files) {
-        Job job;
-        ImportOutcome outcome = jobs().importPhotos(album, files, job);
+    JobOutcome import(const QStringList& files) {
+        Job control;
+        JobOutcome outcome = importWith(jobs(), files, control);
         EXPECT_EQ(Problems(album, world.catalogue()), QStringList());
         return outcome;
     }
@@ -73,7 +87,7 @@ protected:
 
 TEST_F(Import, ImportsRowsThenMatchesThem) {
     const QStringList files{photos.add("IMG_1", 4000, 3000), photos.add("IMG_2", 3000, 4000)};
-    const ImportOutcome outcome = import(files);
+    const JobOutcome outcome = import(files);
 
     ASSERT_EQ(album.photos.rowCount(), 2);
     EXPECT_EQ(album.photos.row(0),
@@ -81,7 +95,6 @@ TEST_F(Import, ImportsRowsThenMatchesThem) {
     EXPECT_EQ(album.photos.row(1),
               QStringList({"2", "IMG_2", ".jpg", "3000", "4000", "/photos/IMG_2.jpg", Words::Placed}));
     EXPECT_EQ(UsedTemplateNames(album), QStringList({"H", "S"}));
-    EXPECT_EQ(outcome.photosAdded, 2);
     EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join('\n').toStdString();
     EXPECT_EQ(album.facts.Edit_mobanfashi, kRandomTemplatesMode);
     EXPECT_EQ(album.landscapePhotos.rowCount(), 1);
@@ -92,7 +105,7 @@ TEST_F(Import, AFileThatIsNotAReadableJpegIsLeftOutWithItsNameAndTheRestGoesOn) 
     const QString text = world.tree.write("photos/note.jpg", "not a picture");
     const QString missing = world.tree.file("photos/missing.jpg");
     Job job;
-    const ImportOutcome outcome = jobs(ReadPhotoRow).importPhotos(album, {text, good, missing}, job);
+    const JobOutcome outcome = importWith(jobs(ReadPhotoRow), {text, good, missing}, job);
 
     ASSERT_EQ(album.photos.rowCount(), 1);
     EXPECT_EQ(album.photos.cell(0, PhotoCol::Path), good);
@@ -121,7 +134,7 @@ TEST_F(Import, TemplatesWithoutABackgroundGetTheDefaultPicture) {
 }
 
 TEST_F(Import, AMissingDefaultBackgroundIsReportedAndLeavesTheRowEmpty) {
-    const ImportOutcome outcome = import({photos.add("s1", 3000, 4000)});
+    const JobOutcome outcome = import({photos.add("s1", 3000, 4000)});
     ASSERT_EQ(outcome.messages.size(), 1);
     EXPECT_THAT(outcome.messages[0].toStdString(), HasSubstr("默认背景图片"));
     EXPECT_EQ(album.backgrounds.cell(0, BackgroundCol::Path), "");
@@ -178,9 +191,9 @@ TEST_F(Import, AFailedEffectRunIsReportedAndTheImportStays) {
                                },
                                {}};
     const QString h1 = photos.add("h1", 4000, 3000);
-    PhotoImportJobs failingJobs(world.catalogue(), world.paths(), random, {}, failing, photos.reader());
+    PhotoImportJobs failingJobs(world.catalogue(), world.paths(), random, failing, photos.reader());
     Job job;
-    const ImportOutcome outcome = failingJobs.importPhotos(album, {h1}, job);
+    const JobOutcome outcome = importWith(failingJobs, {h1}, job);
     EXPECT_EQ(outcome.messages, QStringList{"文字特效库是空的"});
     EXPECT_EQ(album.photos.rowCount(), 1);
 }
@@ -193,30 +206,28 @@ TEST_F(Import, AStoppedImportLeavesTheAlbumAsItWas) {
             job.requestStop();
     });
     const QStringList files{photos.add("h2", 4000, 3000), photos.add("h3", 4000, 3000)};
-    const ImportOutcome outcome = jobs().importPhotos(album, files, job);
-    EXPECT_TRUE(outcome.stopped);
+    const JobOutcome outcome = importWith(jobs(), files, job);
+    EXPECT_TRUE(outcome.isStopped());
     EXPECT_EQ(outcome.messages, QStringList{"已停止，相册没有改变。"});
     for (int t = 0; t < before.tables().size(); ++t)
         EXPECT_EQ(*album.tables()[t], *before.tables()[t]) << before.tables()[t]->name().toStdString();
 }
 
 TEST_F(Import, AutoMatchRefusesAnEmptyAlbumAndReportsCompletion) {
-    Job job;
-    try {
-        jobs().matchPendingPhotos(album, job);
-        FAIL() << "an empty album was matched";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), "没有添加照片文件！");
-    }
+    const PhotoImportJobs importJobs = jobs();
+    const AlbumJob match = [&](const Album& a, Job& c) { return importJobs.matchPendingPhotos(a, c); };
+    const JobOutcome empty = run(match);
+    EXPECT_EQ(empty.status, JobOutcome::Status::Failed);
+    EXPECT_EQ(empty.messages, QStringList{"没有添加照片文件！"});
 
     const QString h1 = photos.add("h1", 4000, 3000);
     AppendPhotoRow(album, photos.reader()(h1));
-    const ImportOutcome first = jobs().matchPendingPhotos(album, job);
+    const JobOutcome first = run(match);
     EXPECT_EQ(first.messages, QStringList{"照片与模板自动匹配已完成！"});
     EXPECT_EQ(UsedTemplateNames(album), QStringList{"H"});
     EXPECT_EQ(Problems(album, world.catalogue()), QStringList());
 
-    const ImportOutcome again = jobs().matchPendingPhotos(album, job);
+    const JobOutcome again = run(match);
     EXPECT_EQ(again.messages, QStringList{"照片与模板自动匹配已完成！"});
     EXPECT_EQ(UsedTemplateNames(album), QStringList{"H"});
 }
@@ -226,10 +237,10 @@ TEST_F(Import, AutoMatchSaysWhatItCouldNotPlace) {
     landscapeOnly.add(LandscapeTemplate("H"));
     const QString s1 = photos.add("s1", 3000, 4000);
     AppendPhotoRow(album, photos.reader()(s1));
-    PhotoImportJobs onlyLandscape(landscapeOnly.catalogue(), landscapeOnly.paths(), random, {}, {},
+    PhotoImportJobs onlyLandscape(landscapeOnly.catalogue(), landscapeOnly.paths(), random, {},
                                   photos.reader());
-    Job job;
-    const ImportOutcome outcome = onlyLandscape.matchPendingPhotos(album, job);
+    const JobOutcome outcome =
+        run([&](const Album& a, Job& c) { return onlyLandscape.matchPendingPhotos(a, c); });
     EXPECT_EQ(outcome.messages,
               QStringList{"还有 1 张竖照片没有放进模板：模板库中没有能放下这些照片的模板。"});
     EXPECT_EQ(album.photos.cell(0, PhotoCol::Status), "");
