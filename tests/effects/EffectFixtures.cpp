@@ -60,14 +60,6 @@ void WriteTextCategory(const TempTree& tree, int category) {
     QDir().mkpath(PathsOf(tree).textEffectCategory(category));
 }
 
-int ScriptedRandom::uniform(int low, int high) {
-    ranges.append({low, high});
-    const int value = draws_.isEmpty() ? low : draws_.takeFirst();
-    if (value < low || value > high)
-        throw std::logic_error("scripted draw outside the range asked");
-    return value;
-}
-
 int AlbumBuilder::addPhoto(const QString& name, int width, int height) {
     const QString path = QStringLiteral("/photos/") + name + QStringLiteral(".jpg");
     const int row =

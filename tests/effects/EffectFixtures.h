@@ -4,8 +4,8 @@
 
 #include "core/Album.h"
 #include "core/DataPaths.h"
-#include "core/Random.h"
 #include "core/TemplateCatalogue.h"
+#include "tests/support/ScriptedRandom.h"
 #include "tests/support/TempTree.h"
 #include "tests/support/TemplateFixture.h"
 
@@ -35,18 +35,6 @@ void WritePictureEffect(const TempTree& tree, int number, const EffectSpec& desi
 void WriteTextEffect(const TempTree& tree, int category, int effect, const EffectSpec& design);
 // An empty category folder.
 void WriteTextCategory(const TempTree& tree, int category);
-
-// Returns the scripted values in order (then the lowest value of the range) and records every range asked.
-class ScriptedRandom : public RandomSource {
-public:
-    explicit ScriptedRandom(QList<int> draws = {}) : draws_(std::move(draws)) {}
-    int uniform(int low, int high) override;
-
-    QList<std::pair<int, int>> ranges;
-
-private:
-    QList<int> draws_;
-};
 
 // Builds album tables the way the matching leaves them, so that the effect and deletion operations have
 // something consistent to work on.

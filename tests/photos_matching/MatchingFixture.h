@@ -7,6 +7,7 @@
 #include "core/Random.h"
 #include "core/TemplateCatalogue.h"
 #include "photos/PhotoRows.h"
+#include "tests/support/ScriptedRandom.h"
 #include "tests/support/TemplateFixture.h"
 
 #include <QHash>
@@ -22,17 +23,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace lumiset::test {
-
-// The lowest value of every range unless draws are queued.
-class ScriptedRandom : public RandomSource {
-public:
-    QList<int> draws;
-    int uniform(int low, int high) override {
-        if (draws.isEmpty() || high <= low)
-            return low;
-        return std::clamp(draws.takeFirst(), low, high);
-    }
-};
 
 // One photo slot of a template design: orientation word, picture name and size.
 struct SlotSpec {
