@@ -77,3 +77,20 @@ TEST(ScanPackages, FollowsLinkedFoldersOnceAndNeverRoundALoop) {
 
     EXPECT_EQ(found, (QStringList{root + "/a/1.rar", root + "/a/to_b/2.rar"}));
 }
+
+// Deleting a work folder removes links inside it as links: a loop ends, and what a link points to
+// outside the folder stays.
+TEST(DeleteTree, RemovesLinksWithoutFollowingThem) {
+    TempTree tree;
+    tree.write("w/a.txt", "x");
+    tree.write("keep/precious.txt", "x");
+    const QString folder = tree.file("w");
+    ASSERT_TRUE(QFile::link(folder, tree.file("w/loop")));
+    ASSERT_TRUE(QFile::link(tree.file("keep"), tree.file("w/outside")));
+    EXPECT_EQ(CountTreeEntries(folder), 4); // w, a.txt, loop, outside
+
+    DeleteTree(folder);
+
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QFileInfo::exists(tree.file("keep/precious.txt")));
+}
