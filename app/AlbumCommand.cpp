@@ -27,7 +27,9 @@ namespace lumiset::app {
 
 namespace {
 
-// Files as given; a folder gives its JPEG files sorted by name.
+// Files as given; a folder gives its JPEG files sorted by name. Files that cannot be read stay in the
+// list, so that the import names each one it refuses; a folder that cannot be listed or holds no JPEG
+// file is an error of its own.
 QStringList expandPhotoPaths(const QStringList& paths) {
     QStringList files;
     for (const QString& path : paths) {
@@ -36,12 +38,25 @@ QStringList expandPhotoPaths(const QStringList& paths) {
             files.append(info.absoluteFilePath());
             continue;
         }
-        QStringList found = QDir(path).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")},
-                                                 QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
-        for (const QString& name : std::as_const(found))
+        const QString folder = QDir::toNativeSeparators(info.absoluteFilePath());
+        if (!info.isReadable() || !info.isExecutable())
+            throw Error(QStringLiteral("无法读取照片文件夹: %1").arg(folder));
+        const QStringList found =
+            QDir(path).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")},
+                                 QDir::Files | QDir::System | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+        if (found.isEmpty())
+            throw Error(QStringLiteral("照片文件夹中没有 JPEG 照片: %1").arg(folder));
+        for (const QString& name : found)
             files.append(QDir(path).absoluteFilePath(name));
     }
     return files;
+}
+
+// When every file of a kind the user asked for was refused, the run achieved nothing of what was asked:
+// it ends with an error and saves nothing.
+void requireSomeAdded(qsizetype added, qsizetype given, const QString& what) {
+    if (given > 0 && added == 0)
+        throw Error(QStringLiteral("给出的 %1 个%2文件都不能使用, 没有保存相册").arg(given).arg(what));
 }
 
 QStringList absolutePaths(const QStringList& paths) {
@@ -130,14 +145,23 @@ int runAlbumCommand(const QStringList& args) {
                 return jobs.importPhotos(a, photos, answers, control);
             };
         }
+        const int before = album.photos.rowCount();
         album = RunJobWithProgress(album, job);
+        requireSomeAdded(album.photos.rowCount() - before, photos.size(), QStringLiteral("照片"));
     }
 
-    if (options.has("music"))
-        printMessages(
-            AddMusicFiles(album, absolutePaths(options.values("music")), MusicLengthMilliseconds).messages);
-    if (options.has("lyrics"))
-        printMessages(AddLyricFiles(album, absolutePaths(options.values("lyrics"))).messages);
+    if (options.has("music")) {
+        const QStringList music = absolutePaths(options.values("music"));
+        const int before = album.music.rowCount();
+        printMessages(AddMusicFiles(album, music, MusicLengthMilliseconds).messages);
+        requireSomeAdded(album.music.rowCount() - before, music.size(), QStringLiteral("音乐"));
+    }
+    if (options.has("lyrics")) {
+        const QStringList lyrics = absolutePaths(options.values("lyrics"));
+        const int before = album.lyrics.rowCount();
+        printMessages(AddLyricFiles(album, lyrics).messages);
+        requireSomeAdded(album.lyrics.rowCount() - before, lyrics.size(), QStringLiteral("歌词"));
+    }
 
     SaveAlbum(album, savePath);
     printLine(QStringLiteral("photos: %1").arg(album.photos.rowCount()));

@@ -5,6 +5,7 @@
 #include "app/TextOutput.h"
 
 #include "core/Error.h"
+#include "core/FileAccess.h"
 #include "effects/EffectLibrary.h"
 #include "effects/TextEffectCategories.h"
 
@@ -51,7 +52,7 @@ QImage pictureEffectSheet(const EffectLibrary& library) {
                              cell.height() - 2);
             paintStage(painter, area);
             const int frame = 1 + (frames - 1) * (c + 1) / (columns + 1);
-            painter.drawImage(area, QImage(EffectFramePath(folder, frame, FrameUse::Preview)));
+            painter.drawImage(area, ReadImageFile(EffectFramePath(folder, frame, FrameUse::Preview)));
         }
     }
     return sheet;
@@ -73,8 +74,8 @@ QImage textEffectSheet(const EffectLibrary& library) {
             const EffectParameters parameters = library.textEffect(c, e);
             const QRect area(kLabelWidth + (e - 1) * cell.width(), y, cell.width() - 2, cell.height() - 2);
             paintStage(painter, area);
-            const QImage still(EffectFramePath(library.textEffectFolder(c, e), parameters.stillFrame.toInt(),
-                                               FrameUse::Preview));
+            const QImage still = ReadImageFile(EffectFramePath(
+                library.textEffectFolder(c, e), parameters.stillFrame.toInt(), FrameUse::Preview));
             const QImage fitted =
                 still.scaled(area.size() - QSize(8, 22), Qt::KeepAspectRatio, Qt::SmoothTransformation);
             painter.drawImage(area.left() + (area.width() - fitted.width()) / 2, area.top() + 2, fitted);
@@ -87,8 +88,7 @@ QImage textEffectSheet(const EffectLibrary& library) {
 }
 
 void save(const QImage& image, const QString& path) {
-    if (!image.save(path))
-        throw Error(QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path)));
+    SaveImageFile(path, image, "PNG");
     printLine(path);
 }
 

@@ -6,12 +6,16 @@
 
 #include "core/Columns.h"
 #include "core/Error.h"
+#include "core/FileAccess.h"
 #include "core/Folders.h"
+#include "core/Package.h"
 #include "core/TemplateCatalogue.h"
+#include "photos/ThumbnailLoader.h"
 #include "player/AnimationPlayer.h"
 #include "player/TemplatePreviewFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QScopeGuard>
 
@@ -23,8 +27,7 @@ constexpr int kSheetColumns = 4;
 constexpr int kSheetFrames = 8;
 
 void savePng(const QImage& image, const QString& path) {
-    if (!image.save(path, "PNG"))
-        throw Error(QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path)));
+    SaveImageFile(path, image, "PNG");
     printLine(path);
 }
 
@@ -45,6 +48,19 @@ QImage contactSheet(AnimationPlayer& player, QSize cell, const QString& title) {
         painter.drawText(QRect(at + QPoint(6, 4), QSize(120, 20)), Qt::AlignLeft, QString::number(frame));
     }
     return sheet;
+}
+
+// Each photo is tried once at the preview's size before anything is written: one that cannot be shown
+// ends the command, one that shows only in part (a file cut short) is reported, not previewed silently.
+void checkPhotos(const QStringList& photos, QSize size) {
+    for (const QString& photo : photos) {
+        ThumbnailStatus status;
+        ThumbnailLoader().renderPanel(photo, size, QRect(QPoint(0, 0), size), &status);
+        if (!status.pictureShown)
+            throw Error(status.message);
+        if (!status.message.isEmpty())
+            printError(status.message);
+    }
 }
 
 } // namespace
@@ -69,10 +85,13 @@ int runPreviewTemplateCommand(const QStringList& args) {
 
     // The preview tree is a work folder: gone when the command ends, as when a preview window closes.
     const auto removePreviewTree = qScopeGuard([&] { DeleteTree(paths.previewTree()); });
+    checkPhotos(options.values("photos"), size);
     const QString movie =
         TemplatePreviewFolder::prepare(paths, catalogue, *row, options.values("photos"), size);
     AnimationPlayer player;
-    player.setMovie(movie);
+    // Messages about the movie name the template's package, not the work copy it was unpacked to.
+    player.setMovieData(ReadWholeFile(movie, kMaxMoviePayload), QFileInfo(movie).absolutePath(),
+                        catalogue.catalogue().cell(*row, CatalogueCol::AnimationPath));
     player.setVariable(kNumStopVariable, QStringLiteral("0"));
     for (const QString& missing : player.missingPictures())
         printError(QStringLiteral("warning: missing picture %1").arg(QDir::toNativeSeparators(missing)));
@@ -87,11 +106,13 @@ int runPreviewTemplateCommand(const QStringList& args) {
         savePng(contactSheet(player, size, title), out + QStringLiteral("/sheet.png"));
         return 0;
     }
-    for (int frame : frames) {
-        if (frame >= player.totalFrames())
-            throw Error(QStringLiteral("frame %1 is past the end of the template (%2 frames)")
+    // The whole request is checked before the first file is written.
+    for (int frame : frames)
+        if (frame < 0 || frame >= player.totalFrames())
+            throw Error(QStringLiteral("frame %1 is outside the template (frames 0 to %2)")
                             .arg(frame)
-                            .arg(player.totalFrames()));
+                            .arg(player.totalFrames() - 1));
+    for (int frame : frames) {
         player.setFrameNum(frame);
         savePng(player.grabFrame(size), out + QStringLiteral("/%1.png").arg(frame));
     }

@@ -1,7 +1,9 @@
 // Photo import with matching: a thousand 12-megapixel photos read (header and EXIF only, never decoded)
 // and placed into templates of a small catalogue, with their slots, crops and backgrounds. Goal: the
 // whole job under 2 s. "MatchOnly" runs the same job with the photo sizes already known, so the two
-// figures split the time between reading files and matching.
+// figures split the time between reading files and matching. "OnePhotoIntoLargeAlbum" adds one photo to
+// an album whose photos all wait for a slot: the import then matches them all, and must stay linear (or
+// n log n) in their number.
 #include "core/Album.h"
 #include "core/Columns.h"
 #include "core/TemplateCatalogue.h"
@@ -109,6 +111,24 @@ void MatchOnly(benchmark::State& state, const World* world) {
     state.SetItemsProcessed(state.iterations() * kPhotos);
 }
 
+void OnePhotoIntoLargeAlbum(benchmark::State& state, const World* world) {
+    const PhotoRow known = ReadPhotoRow(world->photos.first());
+    Album large;
+    for (int i = 0; i < state.range(0); ++i)
+        AppendPhotoRow(large, known);
+    SystemRandom random;
+    const PhotoImportJobs jobs = jobsFor(*world, random, [&known](const QString&) { return known; });
+    for (auto _ : state) {
+        Job job;
+        const JobOutcome outcome = jobs.importPhotos(large, {world->photos.first()}, {}, job);
+        if (!outcome.album || outcome.album->photos.rowCount() != state.range(0) + 1 ||
+            !outcome.album->pendingLandscape.isEmpty() || !outcome.album->pendingPortrait.isEmpty())
+            state.SkipWithError("not every photo was placed");
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetItemsProcessed(state.iterations() * (state.range(0) + 1));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -117,6 +137,11 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("ImportAndMatch/1000_photos_12MP", ImportAndMatch, &world)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("MatchOnly/1000_photos", MatchOnly, &world)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("OnePhotoIntoLargeAlbum", OnePhotoIntoLargeAlbum, &world)
+        ->Arg(25'000)
+        ->Arg(50'000)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

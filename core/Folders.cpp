@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <algorithm>
 
@@ -41,14 +42,20 @@ bool nameLess(const QFileInfo& a, const QFileInfo& b) {
     return c != 0 ? c < 0 : a.fileName() < b.fileName();
 }
 
-void scanInto(const QString& folder, QStringList& list) {
+// `visited` holds the real path of every folder entered: a link back to one of them (a loop) or a
+// second link to the same folder is skipped, so the walk ends and lists each package once.
+void scanInto(const QString& folder, QStringList& list, QSet<QString>& visited) {
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    if (real.isEmpty() || visited.contains(real))
+        return;
+    visited.insert(real);
     QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     std::sort(entries.begin(), entries.end(), nameLess);
     for (const QFileInfo& entry : entries) {
         const QString path = folder + u'/' + entry.fileName();
         if (entry.isDir()) {
-            scanInto(path, list);
+            scanInto(path, list, visited);
         } else {
             const QString name = entry.fileName();
             if (name.endsWith(QLatin1String(".rar")) || name.endsWith(QLatin1String(".RAR")))
@@ -88,7 +95,8 @@ void ForceFolder(const QString& path) {
 
 QStringList ScanPackages(const QString& folder) {
     QStringList list;
-    scanInto(folder, list);
+    QSet<QString> visited;
+    scanInto(folder, list, visited);
     return list;
 }
 

@@ -23,6 +23,7 @@ void ForceFolder(const QString& path);
 // Every file below `folder` whose extension is exactly ".rar" or ".RAR", as "<folder>/<name>".
 // Entries are taken sorted by name case-insensitively, files and sub-folders interleaved; a
 // sub-folder's packages are listed at the sub-folder's position. A missing folder gives no entry.
+// Linked folders are followed once: a link to a folder already walked (a loop) is skipped.
 QStringList ScanPackages(const QString& folder);
 
 // Waits until `path` exists (or, with WaitFor::Absence, no longer exists), checking every few

@@ -53,7 +53,8 @@ IniFile IniFile::fromBytes(const QByteArray& bytes) {
 }
 
 IniFile IniFile::load(const QString& path) {
-    return fromBytes(ReadWholeFile(path));
+    // Parameter files are a few kilobytes; the bound keeps a runaway file from taking gigabytes to parse.
+    return fromBytes(ReadWholeFile(path, kMaxParameterPayload));
 }
 
 QString IniFile::value(const QString& section, const QString& key) const {

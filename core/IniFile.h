@@ -14,7 +14,7 @@ class IniFile {
 public:
     IniFile() = default;
     static IniFile fromBytes(const QByteArray& bytes);
-    // Throws Error naming the file when it cannot be read.
+    // Throws Error naming the file when it cannot be read, is not a regular file or passes 1 MiB.
     static IniFile load(const QString& path);
 
     QString value(const QString& section, const QString& key) const;

@@ -3,10 +3,8 @@
 #include "core/Error.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 #include <zlib.h>
 
 namespace lumiset {
@@ -23,7 +21,7 @@ constexpr qint64 kMaxDeflateRatio = 1032;
 
 } // namespace
 
-void DecodeLayer(QByteArray& stream, const QString& sourceName) {
+void DecodeLayer(QByteArray& stream, const QString& sourceName, qint64 maxSize) {
     if (stream.isEmpty())
         return;
     if (stream.size() < 4)
@@ -32,8 +30,10 @@ void DecodeLayer(QByteArray& stream, const QString& sourceName) {
     const qint64 compressed = stream.size() - 4;
     if (declared < 0)
         fail(sourceName, QStringLiteral("声明的大小为负数"));
-    if (declared > kMaxLayerSize)
-        fail(sourceName, QStringLiteral("声明的大小 %1 字节过大").arg(declared));
+    if (declared > std::min(maxSize, kMaxLayerSize))
+        fail(sourceName, QStringLiteral("解压后的大小 %1 字节过大 (上限 %2 字节)")
+                             .arg(declared)
+                             .arg(std::min(maxSize, kMaxLayerSize)));
     if (declared > compressed * kMaxDeflateRatio + 64)
         fail(sourceName, QStringLiteral("声明的大小与数据不符"));
 
@@ -66,37 +66,37 @@ void DecodeLayer(QByteArray& stream, const QString& sourceName) {
     fail(sourceName, QStringLiteral("zlib 数据流被截断"));
 }
 
-QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(
-            QStringLiteral("无法打开文件: %1 (%2)").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.size() > kMaxLayerSize)
-        throw Error(QStringLiteral("文件过大: %1").arg(QDir::toNativeSeparators(path)));
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(
-            QStringLiteral("无法读取文件: %1 (%2)").arg(QDir::toNativeSeparators(path), file.errorString()));
+QByteArray DecodePackageToMemory(const QString& source, PackageFormat format) {
+    // An outer layer holds the compressed inner layers, which deflate keeps within a small margin of
+    // the payload's size.
+    const qint64 maxWrapped = format.maxPayload + format.maxPayload / 256 + 1024;
+    QByteArray content = ReadWholeFile(source, format.layers > 0 ? maxWrapped : format.maxPayload);
+    for (int i = 0; i < format.layers; ++i)
+        DecodeLayer(content, source, i + 1 == format.layers ? format.maxPayload : maxWrapped);
     return content;
-}
-
-void WriteWholeFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw Error(
-            QStringLiteral("无法写入文件: %1 (%2)").arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 QByteArray DecodePackageToMemory(const QString& source, int layers) {
-    QByteArray content = ReadWholeFile(source);
-    for (int i = 0; i < layers; ++i)
-        DecodeLayer(content, source);
-    return content;
+    return DecodePackageToMemory(source, PackageFormat{layers, kMaxLayerSize});
+}
+
+void DecodePackage(const QString& source, PackageFormat format, const QString& payloadPath) {
+    WriteWholeFile(payloadPath, DecodePackageToMemory(source, format));
 }
 
 void DecodePackage(const QString& source, int layers, const QString& payloadPath) {
     WriteWholeFile(payloadPath, DecodePackageToMemory(source, layers));
+}
+
+Error AboutPackage(const Error& error, const QString& workCopy, const QString& package) {
+    QString message = error.message();
+    message.replace(QDir::toNativeSeparators(workCopy), QDir::toNativeSeparators(package));
+    message.replace(workCopy, package);
+    return Error(message);
+}
+
+QByteArray EncodePackage(const QByteArray& payload, PackageFormat format) {
+    return EncodePackage(payload, format.layers);
 }
 
 QByteArray EncodePackage(const QByteArray& payload, int layers) {

@@ -82,6 +82,21 @@ void TemplateCatalogue::scan(const DataPaths& paths) {
                 .arg(QDir::toNativeSeparators(paths.dataFolder())));
 }
 
+namespace {
+
+// A template's length must be a whole number of frames the album can play: a negative or absurd count
+// would show as a nonsense clock and break every time sum of the album.
+void checkFrameCount(const QString& text, const QString& package, const QString& name) {
+    bool ok = false;
+    const qint64 frames = text.trimmed().toLongLong(&ok);
+    if (!ok || frames < 1 || frames > kMaxTemplateFrames)
+        throw Error(QStringLiteral("模板参数文件 %1 中模板“%2”的总帧数 mbdx “%3”无效 (应为 1 到 %4 的整数)")
+                        .arg(QDir::toNativeSeparators(package), name, text)
+                        .arg(kMaxTemplateFrames));
+}
+
+} // namespace
+
 void TemplateCatalogue::load(const Progress& progress) {
     catalogue_.clear();
     QStringList badMarkers;
@@ -98,6 +113,8 @@ void TemplateCatalogue::load(const Progress& progress) {
         if (ini.value(kNameSection, kNameSection) != kTemplateMarker)
             badMarkers.append(QDir::toNativeSeparators(package));
         const auto one = [&](const char* key) { return ini.value(QStringLiteral("1"), QLatin1String(key)); };
+        checkFrameCount(one("mbdx"), package,
+                        ini.value(kNameSection, QStringLiteral("l_x_k_r_v_t_w_j_s_y_m_c")));
         catalogue_.appendRow({one("mblx"), one("mbfl"), one("xpsl"), one("xpkd"), one("xpgd"), one("szhz"),
                               one("xpjpgmc"), animationPackages_.value(k), QString(), QString::number(k),
                               one("mbdx"), ini.value(kNameSection, QStringLiteral("l_x_k_r_v_t_w_j_s_y_m_c")),

@@ -14,6 +14,9 @@ namespace lumiset {
 // The marker every template parameter file must carry.
 inline const QString kTemplateMarker = QStringLiteral("k_r_v_t_s_y_l_x");
 
+// The longest template accepted, in frames: one hour, far beyond any real template (seconds long).
+constexpr qint64 kMaxTemplateFrames = 25 * 60 * 60;
+
 // Class of a template from its slot orientation tokens: "heng", "shu", "shuheng", "gaojimoban" or empty.
 QString ClassifySlots(const QStringList& orientations);
 

@@ -37,4 +37,18 @@ int LastSlotRow(const Album& album, int usedRow) {
     return -1;
 }
 
+QList<int> LastSlotRows(const Album& album) {
+    QList<int> last(album.usedTemplates.rowCount(), -1);
+    const Table& slotTable = album.templateSlots;
+    for (int s = 0; s < slotTable.rowCount(); ++s) {
+        // The same test as LastSlotRow: the cell spells the used row's number exactly.
+        const QString& cell = slotTable.cell(s, SlotCol::UsedRow);
+        bool ok = false;
+        const int usedRow = cell.toInt(&ok);
+        if (ok && usedRow >= 0 && usedRow < last.size() && QString::number(usedRow) == cell)
+            last[usedRow] = s;
+    }
+    return last;
+}
+
 } // namespace lumiset

@@ -5,6 +5,8 @@
 #include "core/Album.h"
 #include "core/TemplateCatalogue.h"
 
+#include <QList>
+
 namespace lumiset {
 
 // "照片匹配" of a used template reads "已完成": it plays.
@@ -21,5 +23,8 @@ qint64 UsedTemplateFrames(const Album& album, const TemplateCatalogue& catalogue
 // The last slot row of a used template (the one whose column 26 tells whether the template carries
 // automatic text effects), or -1 when the template has no slot row.
 int LastSlotRow(const Album& album, int usedRow);
+// LastSlotRow of every used template, in one pass over the slot table: asking template by template
+// would make a run's cost grow with the square of the album.
+QList<int> LastSlotRows(const Album& album);
 
 } // namespace lumiset

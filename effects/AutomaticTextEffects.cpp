@@ -7,6 +7,7 @@
 #include "effects/AlbumTimeline.h"
 #include "effects/AutomaticTextMarks.h"
 
+#include <QHash>
 #include <map>
 
 namespace lumiset {
@@ -26,11 +27,11 @@ struct ChosenEffect {
 
 // A template is eligible until it has been stamped: complete, with an unmarked last slot row. A template
 // without slot rows could never carry the stamp and would be filled again at every run, so it is not.
-bool isEligible(const Album& album, int usedRow) {
+// `lastSlot` is the template's LastSlotRow.
+bool isEligible(const Album& album, int usedRow, int lastSlot) {
     if (!IsCompleteTemplate(album, usedRow))
         return false;
-    const int last = LastSlotRow(album, usedRow);
-    return last >= 0 && album.templateSlots.cell(last, SlotCol::TextEffectMark).isEmpty();
+    return lastSlot >= 0 && album.templateSlots.cell(lastSlot, SlotCol::TextEffectMark).isEmpty();
 }
 
 // Decides for each eligible template in turn whether it gets effects (Edit_moban_jiange_wezitexiao is
@@ -169,18 +170,18 @@ void stampTemplates(Album& album, const QList<ChosenEffect>& chosen, int firstNe
     for (const ChosenEffect& c : chosen)
         if (stamped.isEmpty() || stamped.last() != c.usedRow)
             stamped.append(c.usedRow);
+    // The marks first (the clock read once per template, in order), then one pass over each table.
+    QHash<QString, QString> marks; // used row, as the tables spell it -> mark
+    for (const int r : stamped)
+        marks.insert(QString::number(r), TemplateMark(clock(), r));
     Table& effects = album.textEffects;
     Table& slotTable = album.templateSlots;
-    for (const int r : stamped) {
-        const QString mark = TemplateMark(clock(), r);
-        const QString row = QString::number(r);
-        for (int e = firstNewRow; e < effects.rowCount(); ++e)
-            if (effects.cell(e, TextEffectCol::UsedRow) == row)
-                effects.setCell(e, TextEffectCol::TemplateMark, mark);
-        for (int s = 0; s < slotTable.rowCount(); ++s)
-            if (slotTable.cell(s, SlotCol::UsedRow) == row)
-                slotTable.setCell(s, SlotCol::TextEffectMark, mark);
-    }
+    for (int e = firstNewRow; e < effects.rowCount(); ++e)
+        if (const auto mark = marks.constFind(effects.cell(e, TextEffectCol::UsedRow)); mark != marks.cend())
+            effects.setCell(e, TextEffectCol::TemplateMark, *mark);
+    for (int s = 0; s < slotTable.rowCount(); ++s)
+        if (const auto mark = marks.constFind(slotTable.cell(s, SlotCol::UsedRow)); mark != marks.cend())
+            slotTable.setCell(s, SlotCol::TextEffectMark, *mark);
 }
 
 } // namespace
@@ -256,12 +257,13 @@ AutomaticRunResult AutomaticTextEffects::place(Album& album, const AutomaticText
         TemplateChooser chooser(options, random_);
         EffectChooser effectChooser(listing, cache, random_, result.notes);
         QList<ChosenEffect> chosen;
+        const QList<int> lastSlots = LastSlotRows(work); // the slots do not change while choosing
         for (int r = 0; r < templates; ++r) {
             if (job && job->stopRequested()) {
                 result.stopped = true;
                 return result;
             }
-            if (isEligible(work, r) && chooser.take())
+            if (isEligible(work, r, lastSlots[r]) && chooser.take())
                 effectChooser.choose(
                     work, r, catalogue_.catalogue().row(CatalogueRowOfUsedTemplate(work, catalogue_, r)),
                     chosen);

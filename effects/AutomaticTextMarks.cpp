@@ -4,6 +4,7 @@
 #include "core/TextHelpers.h"
 #include "effects/AlbumTimeline.h"
 
+#include <QHash>
 #include <QList>
 #include <utility>
 
@@ -17,16 +18,20 @@ void RetimeAutomaticTextEffects(Album& album, const TemplateCatalogue& catalogue
     Table& effects = album.textEffects;
     QList<std::pair<int, QString>> starts; // effect row, new start; written only once all are known
     qint64 sum = 0;                        // Edit_moban_zhenleijia_sum
+    // Effect rows by template mark and the last slot rows, each found in one pass: looking them up
+    // template by template would make the cost grow with the square of the album.
+    QHash<QString, QList<int>> effectsByMark;
+    for (int e = 0; e < effects.rowCount(); ++e)
+        effectsByMark[effects.cell(e, TextEffectCol::TemplateMark)].append(e);
+    const QList<int> lastSlots = LastSlotRows(album);
     for (int r = 0; r < album.usedTemplates.rowCount(); ++r) {
         if (!IsCompleteTemplate(album, r))
             continue;
         const qint64 frames = UsedTemplateFrames(album, catalogue, r);
-        const int last = LastSlotRow(album, r);
+        const int last = lastSlots[r];
         const QString mark = last >= 0 ? album.templateSlots.cell(last, SlotCol::TextEffectMark) : QString();
         if (!mark.isEmpty()) {
-            for (int e = 0; e < effects.rowCount(); ++e) {
-                if (effects.cell(e, TextEffectCol::TemplateMark) != mark)
-                    continue;
+            for (const int e : effectsByMark.value(mark)) {
                 const qint64 position = ParseNumber(
                     effects.cell(e, TextEffectCol::FramePosition),
                     QStringLiteral("文字特效“%1”的帧位置").arg(effects.cell(e, TextEffectCol::Name)));

@@ -1,13 +1,13 @@
 #include "effects/EffectLibrary.h"
 
 #include "core/Error.h"
+#include "core/FileAccess.h"
 #include "core/IniFile.h"
 #include "core/TextHelpers.h"
 #include "effects/TextEffectCategories.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <limits>
 
 namespace lumiset {
@@ -171,10 +171,12 @@ StagePosition EffectLibrary::defaultPosition(int category, int effect,
         ParseNumber(parameters.stillFrame, QStringLiteral("特效参数文件“%1”的静态帧 wj_x_g_c_l_1").arg(file));
     const QString still =
         EffectFramePath(textEffectFolder(category, effect), static_cast<int>(stillFrame), FrameUse::Preview);
-    const QSize size = QImageReader(still).size();
-    if (!size.isValid())
-        throw Error(QStringLiteral("文字特效“%1”的静态帧图片“%2”无法读取")
-                        .arg(parameters.name, QDir::toNativeSeparators(still)));
+    QSize size;
+    try {
+        size = ReadImageSize(still);
+    } catch (const Error& e) {
+        throw Error(QStringLiteral("文字特效“%1”的静态帧图片无法读取: %2").arg(parameters.name, e.message()));
+    }
     return {QString::number(kStageWidth / 2 - size.width() / 2),
             QString::number(kStageHeight / 2 - size.height() / 2)};
 }

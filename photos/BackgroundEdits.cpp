@@ -52,7 +52,11 @@ QString ApplyDefaultBackground(Album& album, const DataPaths& paths) {
     try {
         DecodePackage(paths.defaultBackgroundPackage(), PackageLayers::DefaultBackground,
                       paths.defaultBackgroundPicture());
-        picture = ReadPhotoRow(paths.defaultBackgroundPicture());
+        try {
+            picture = ReadPhotoRow(paths.defaultBackgroundPicture());
+        } catch (const Error& e) {
+            throw AboutPackage(e, paths.defaultBackgroundPicture(), paths.defaultBackgroundPackage());
+        }
     } catch (const Error& e) {
         return QStringLiteral("没有可用的默认背景图片，%1 个模板没有背景图片：%2")
             .arg(empty.size())

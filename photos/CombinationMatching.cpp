@@ -7,13 +7,20 @@
 namespace lumiset {
 
 CombinationMatcher::CombinationMatcher(Album& album, const TemplateCatalogue& catalogue, RandomSource& random)
-    : album_(album), catalogue_(catalogue), random_(random) {}
+    : album_(album), catalogue_(catalogue), random_(random) {
+    countUnplaced();
+}
 
-int CombinationMatcher::unplaced(const Table& pending) const {
+int CombinationMatcher::countUnplaced(const Table& pending) {
     int count = 0;
     for (const QStringList& row : pending.rows())
         count += row[PhotoCol::Status] != Words::Placed;
     return count;
+}
+
+void CombinationMatcher::countUnplaced() {
+    landscapeUnplaced_ = countUnplaced(album_.pendingLandscape);
+    portraitUnplaced_ = countUnplaced(album_.pendingPortrait);
 }
 
 CombinationMatcher::EntrySlots CombinationMatcher::applyEntry(const CombinationEntry& entry) {
@@ -36,9 +43,12 @@ CombinationMatcher::EntrySlots CombinationMatcher::applyEntry(const CombinationE
                 continue; // no photo of this orientation was chosen: the slot stays empty
             if (++cursor >= pending.rowCount())
                 cursor = 0;
-            placed_ += PlacePendingPhoto(album_, slot, pending, cursor);
+            if (PlacePendingPhoto(album_, slot, pending, cursor)) {
+                ++placed_;
+                --(landscape ? landscapeUnplaced_ : portraitUnplaced_);
+            }
         }
-        UpdateMatchingState(album_, appended.usedRow);
+        UpdateMatchingState(album_, appended.usedRow, appended.slotRows);
     }
     return added;
 }
@@ -47,14 +57,15 @@ MatchingOutcome CombinationMatcher::run(const CombinationTemplate& combination, 
     MatchingOutcome outcome;
     const int placedBefore = placed_;
     const int templatesBefore = templatesAdded_;
-    const int total = unplaced(album_.pendingLandscape) + unplaced(album_.pendingPortrait);
+    countUnplaced();
+    const int total = landscapeUnplaced_ + portraitUnplaced_;
     const auto entries = combination.entries.size();
     const QString text = QStringLiteral("添加照片");
     job.report(0, total, text);
     EntrySlots round;
     for (qsizetype k = 0; entries > 0; ++k) {
-        const int landscapeLeft = unplaced(album_.pendingLandscape);
-        const int portraitLeft = unplaced(album_.pendingPortrait);
+        const int landscapeLeft = landscapeUnplaced_;
+        const int portraitLeft = portraitUnplaced_;
         if (k >= entries && landscapeLeft + portraitLeft == 0)
             break;
         if (k > 0 && k % entries == 0) {
@@ -78,8 +89,8 @@ MatchingOutcome CombinationMatcher::run(const CombinationTemplate& combination, 
         round.portrait += added.portrait;
         job.report(placed_ - placedBefore, total, text);
     }
-    outcome.landscapeLeft = unplaced(album_.pendingLandscape);
-    outcome.portraitLeft = unplaced(album_.pendingPortrait);
+    outcome.landscapeLeft = landscapeUnplaced_;
+    outcome.portraitLeft = portraitUnplaced_;
     if (entries == 0 && outcome.landscapeLeft + outcome.portraitLeft > 0)
         outcome.message = UnplacedPhotosMessage(outcome.landscapeLeft, outcome.portraitLeft,
                                                 QStringLiteral("选中的组合模板中没有模板"));

@@ -32,7 +32,8 @@ public:
     MatchingOutcome run(const CombinationTemplate& combination, Job& job);
 
 private:
-    int unplaced(const Table& pending) const;
+    static int countUnplaced(const Table& pending);
+    void countUnplaced();
 
     Album& album_;
     const TemplateCatalogue& catalogue_;
@@ -41,6 +42,10 @@ private:
     int portraitCursor_ = -1;
     int templatesAdded_ = 0;
     int placed_ = 0;
+    // Unplaced rows of each pending list, kept as photos are placed: counting them again after every
+    // entry would make a job's cost grow with the square of the album.
+    int landscapeUnplaced_ = 0;
+    int portraitUnplaced_ = 0;
 };
 
 } // namespace lumiset

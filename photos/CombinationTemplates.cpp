@@ -14,13 +14,22 @@ namespace {
 
 const QString kSection = QStringLiteral("zuhemoban_canshu");
 
+// Far above any real combination (a few entries of a few photos), and low enough that no sum of
+// counts can wrap around.
+constexpr int kMaxCombinationCount = 10000;
+
 int entryCount(const QString& text, const QString& package, const QString& what) {
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
-    if (!ok || n < 0)
-        throw Error(QStringLiteral("组合模板文件“%1”的%2“%3”不是有效的数量")
-                        .arg(QDir::toNativeSeparators(package), what, text));
+    if (!ok || n < 0 || n > kMaxCombinationCount)
+        throw Error(QStringLiteral("组合模板文件“%1”的%2“%3”不是有效的数量 (0 到 %4)")
+                        .arg(QDir::toNativeSeparators(package), what, text)
+                        .arg(kMaxCombinationCount));
     return n;
+}
+
+QString captionOf(int number) {
+    return QStringLiteral("模板组合 - %1").arg(number);
 }
 
 } // namespace
@@ -42,7 +51,7 @@ CombinationTemplate ReadCombinationTemplate(const DataPaths& paths, int number) 
     const IniFile ini = IniFile::fromBytes(DecodePackageToMemory(package, PackageLayers::Combination));
     CombinationTemplate combination;
     combination.number = number;
-    combination.caption = QStringLiteral("模板组合 - %1").arg(number);
+    combination.caption = captionOf(number);
     const int count =
         entryCount(ini.value(kSection, QStringLiteral("shuliang")), package, QStringLiteral("数量"));
     for (int k = 1; k <= count; ++k) {
@@ -64,6 +73,12 @@ CombinationListing ListCombinationTemplates(const DataPaths& paths) {
         try {
             listing.combinations.append(ReadCombinationTemplate(paths, n));
         } catch (const Error& e) {
+            // The damaged package keeps its place: the combinations after it keep their numbers.
+            CombinationTemplate damaged;
+            damaged.number = n;
+            damaged.caption = captionOf(n);
+            damaged.problem = e.message();
+            listing.combinations.append(damaged);
             listing.problems.append(e.message());
         }
     }
@@ -75,7 +90,10 @@ const CombinationTemplate& SelectCombination(const CombinationListing& listing, 
         throw Error(CombinationText::NoneFound);
     if (index < 0 || index >= listing.combinations.size())
         throw Error(CombinationText::NoneSelected);
-    return listing.combinations[index];
+    const CombinationTemplate& chosen = listing.combinations[index];
+    if (!chosen.problem.isEmpty())
+        throw Error(chosen.problem);
+    return chosen;
 }
 
 std::optional<QString> CombinationNeedsLine(int landscape, int portrait) {

@@ -40,6 +40,7 @@ struct CombinationTemplate {
     QList<CombinationEntry> entries;
     int landscapeSum = 0;
     int portraitSum = 0;
+    QString problem; // why the package cannot be used, naming it; empty when it can
     int photoSum() const { return landscapeSum + portraitSum; }
 };
 
@@ -48,16 +49,19 @@ struct CombinationTemplate {
 CombinationTemplate ReadCombinationTemplate(const DataPaths& paths, int number);
 
 struct CombinationListing {
-    QList<CombinationTemplate> combinations; // ListView_zuhemoban, in package order
-    QStringList problems;                    // packages left out, and why
+    // ListView_zuhemoban, one per package in package order; a damaged package keeps its place (with
+    // its problem) so that no combination takes the number of another.
+    QList<CombinationTemplate> combinations;
+    QStringList problems; // the damaged packages, and why
 };
 
 // Counts the packages of the combination folder (with its sub-folders; extension ".rar" or ".RAR") and
-// reads packages 1 … that count. A package that cannot be read is left out with a problem naming it.
+// reads packages 1 … that count. A package that cannot be read is listed with its problem, naming it.
 CombinationListing ListCombinationTemplates(const DataPaths& paths);
 
-// The combination at `index` of the listing; Error "没有找到组合模板！" for an empty listing and
-// "没有选中组合模板！" for no selection (caption CombinationText::Caption).
+// The combination at `index` of the listing; Error "没有找到组合模板！" for an empty listing,
+// "没有选中组合模板！" for no selection (caption CombinationText::Caption) and the package's problem for a
+// damaged one.
 const CombinationTemplate& SelectCombination(const CombinationListing& listing, int index);
 
 // The needs line (Label3) for the needed photo counts; nothing when it needs no photo (the line stays).

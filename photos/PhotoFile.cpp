@@ -1,11 +1,13 @@
 #include "photos/PhotoFile.h"
 
 #include "core/Error.h"
+#include "core/FileAccess.h"
 #include "core/TextHelpers.h"
 #include "photos/ExifFacts.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace lumiset {
 namespace {
@@ -104,6 +106,7 @@ private:
             throw PhotoError(path(), QStringLiteral("使用了不支持的 JPEG 编码方式（无损、分层或 12 位）。"));
         if (width == 0 || height == 0)
             throw PhotoError(path(), QStringLiteral("的图片尺寸为零。"));
+        CheckShowableProportions(path(), QSize(width, height));
         info.storedSize = QSize(width, height);
     }
 
@@ -133,12 +136,25 @@ Error PhotoError(const QString& path, const QString& problem) {
     return Error(QStringLiteral("照片文件“%1”%2").arg(QDir::toNativeSeparators(path), problem));
 }
 
+void CheckShowableProportions(const QString& path, QSize size) {
+    const qint64 longSide = std::max(size.width(), size.height());
+    const qint64 shortSide = std::min(size.width(), size.height());
+    if (shortSide <= 0 || longSide > shortSide * kMaxPhotoProportion)
+        throw PhotoError(path, QStringLiteral("的长宽比过于悬殊（%1 × %2，最多 %3 : 1），无法显示。")
+                                   .arg(size.width())
+                                   .arg(size.height())
+                                   .arg(kMaxPhotoProportion));
+}
+
 void OpenPhotoFile(QFile& file) {
     const QFileInfo about(file.fileName());
     if (!about.exists())
         throw PhotoError(file.fileName(), QStringLiteral("不存在。"));
     if (!about.isFile())
         throw PhotoError(file.fileName(), QStringLiteral("不是普通文件。"));
+    if (about.size() > kMaxWholeFileSize)
+        throw PhotoError(file.fileName(),
+                         QStringLiteral("过大（超过 %1 MB）。").arg(kMaxWholeFileSize >> 20));
     if (!file.open(QIODevice::ReadOnly))
         throw PhotoError(file.fileName(), QStringLiteral("无法打开，请检查文件的读取权限。"));
 }

@@ -26,12 +26,21 @@ struct PhotoInfo {
 // The error for a photo file: "照片文件“<path>”" followed by the problem.
 Error PhotoError(const QString& path, const QString& problem);
 
+// The long side of a photo may be at most this many times its short side. A photo beyond it cannot be
+// shown: fitted into any frame its short side would shrink to nothing, and covering a frame it would
+// need billions of pixels. No camera or stitched panorama comes near it.
+constexpr int kMaxPhotoProportion = 100;
+
+// Throws Error naming the file when a picture of `size` is beyond kMaxPhotoProportion.
+void CheckShowableProportions(const QString& path, QSize size);
+
 // Opens a photo for reading. Throws Error naming the file when it is missing, not a regular file (a
 // pipe would block for ever) or cannot be opened.
 void OpenPhotoFile(QFile& file);
 
 // Reads the header of the JPEG at `path`. Throws Error naming the file when it is not a JPEG the program
-// can show: empty, another format, a header cut short or damaged, an unsupported coding or a zero size.
+// can show: empty, another format, a header cut short or damaged, an unsupported coding, a zero size or
+// proportions beyond kMaxPhotoProportion (so the import refuses what no view could show).
 PhotoInfo ReadPhotoInfo(const QString& path);
 // The same from `file`, open and positioned at its start.
 PhotoInfo ReadPhotoInfo(QFile& file);

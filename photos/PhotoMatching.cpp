@@ -14,10 +14,12 @@ QString templateKey(const QString& number, const QString& category) {
     return number + u'\x1f' + category;
 }
 
+// A step fills slots from the front of each pending list (rows 0, 1, 2 … of it), so the rows it placed
+// are the leading ones: removing them costs their number, not the length of the list, which keeps a
+// whole matching job linear in the album. Removing from the front of a table's row list is cheap.
 void removePlaced(Table& pending) {
-    for (int r = pending.rowCount() - 1; r >= 0; --r)
-        if (pending.cell(r, PhotoCol::Status) == Words::Placed)
-            pending.removeRow(r);
+    while (!pending.isEmpty() && pending.cell(0, PhotoCol::Status) == Words::Placed)
+        pending.removeRow(0);
 }
 
 } // namespace
@@ -148,7 +150,7 @@ int PhotoMatcher::addTemplate(int templateListRow) {
             continue; // no photo of this orientation is left: the slot stays empty
         placed += PlacePendingPhoto(album_, slot, pending, k);
     }
-    UpdateMatchingState(album_, added.usedRow);
+    UpdateMatchingState(album_, added.usedRow, added.slotRows);
     return placed;
 }
 

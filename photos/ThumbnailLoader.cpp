@@ -55,6 +55,8 @@ LoadedPicture loadJpeg(QFile& file, const PhotoInfo& info, QSize wanted) {
 LoadedPicture loadOtherFormat(QFile& file) {
     QImageReader reader(&file);
     reader.setAutoTransform(true);
+    if (const QSize size = reader.size(); size.isValid())
+        CheckShowableProportions(file.fileName(), size);
     const QImage image = reader.read();
     if (image.isNull())
         throw PhotoError(file.fileName(), QStringLiteral("不是能显示的图片。"));
@@ -74,6 +76,51 @@ LoadedPicture loadPicture(const QString& path, const QRect& area, const QTransfo
     return loadJpeg(file, info, wanted);
 }
 
+// The part of `target` the painter can show: inside its clip and its device.
+QRectF shownPart(const QPainter& painter, const QRectF& target) {
+    QRectF shown = target;
+    if (painter.hasClipping())
+        shown &= painter.clipBoundingRect();
+    bool invertible = false;
+    const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
+    if (const QPaintDevice* device = painter.device(); device && invertible) {
+        // Device pixels, generously: a ratio above 1 can only enlarge the rectangle.
+        const qreal ratio = std::max<qreal>(1, device->devicePixelRatio());
+        shown &= toLogical.mapRect(QRectF(0, 0, device->width() * ratio, device->height() * ratio));
+    }
+    return shown;
+}
+
+// Draws `picture` stretched over `target`, scaling only the pixels that land in the visible part: a
+// picture covering a frame may be drawn far larger than the panel (a tall photo across a wide frame),
+// and scaling all of it would take gigabytes.
+void drawShownPart(QPainter& painter, const QImage& picture, const QRect& target) {
+    const QRectF visible = shownPart(painter, QRectF(target));
+    if (visible.isEmpty() || target.isEmpty() || picture.isNull())
+        return;
+    const qreal sx = qreal(picture.width()) / target.width();
+    const qreal sy = qreal(picture.height()) / target.height();
+    // Whole source pixels covering the visible part, and where exactly they land.
+    const QRect source =
+        QRect(QPoint(static_cast<int>(std::floor((visible.left() - target.x()) * sx)),
+                     static_cast<int>(std::floor((visible.top() - target.y()) * sy))),
+              QPoint(static_cast<int>(std::ceil((visible.right() - target.x()) * sx)) - 1,
+                     static_cast<int>(std::ceil((visible.bottom() - target.y()) * sy)) - 1)) &
+        picture.rect();
+    if (source.isEmpty())
+        return;
+    const QRectF landing(target.x() + source.x() / sx, target.y() + source.y() / sy, source.width() / sx,
+                         source.height() / sy);
+    const QSize deviceSize = painter.deviceTransform().mapRect(landing).size().toSize();
+    const QImage part = source == picture.rect() ? picture : picture.copy(source);
+    // Area-averaged scaling here looks better than the painter's bilinear sampling when shrinking.
+    const QImage shown = part.size() == deviceSize || deviceSize.isEmpty()
+                             ? part
+                             : part.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(landing, shown);
+}
+
 } // namespace
 
 ThumbnailStatus ThumbnailLoader::render(const QString& path, QPainter& painter, const QRect& area) const {
@@ -83,15 +130,7 @@ ThumbnailStatus ThumbnailLoader::render(const QString& path, QPainter& painter, 
     painter.fillRect(area, Qt::white);
     try {
         const LoadedPicture picture = loadPicture(path, area, painter.deviceTransform());
-        const QRect target = PlacePicture(picture.displayedSize, area);
-        const QSize deviceSize = painter.deviceTransform().mapRect(QRectF(target)).size().toSize();
-        // Area-averaged scaling here looks better than the painter's bilinear sampling when shrinking.
-        const QImage shown =
-            picture.upright.size() == deviceSize || deviceSize.isEmpty()
-                ? picture.upright
-                : picture.upright.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(target), shown);
+        drawShownPart(painter, picture.upright, PlacePicture(picture.displayedSize, area));
         if (!picture.complete)
             status.message =
                 PhotoError(path, QStringLiteral("的图片数据不完整，只显示了能读出的部分。")).message();

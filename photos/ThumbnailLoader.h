@@ -16,8 +16,10 @@ struct ThumbnailStatus {
 
 // Renders photos upright (EXIF orientation applied) into a rectangle of a white panel. A JPEG is decoded
 // only as far as needed: from its EXIF thumbnail when that is big enough and of the same proportions,
-// otherwise with libjpeg's scaled decoding. Other image formats are read whole. A file that cannot be
-// shown gets a picture-icon placeholder and a message; the call never waits on anything.
+// otherwise with libjpeg's scaled decoding. Other image formats are read whole. Only the part of the
+// picture that lands inside the painter's clip and device is scaled, however far beyond them the picture
+// reaches. A file that cannot be shown (damaged, or of proportions beyond kMaxPhotoProportion) gets a
+// picture-icon placeholder and a message; the call never waits on anything.
 //
 // Thread-safe: the loader holds no state, so worker threads may render at once (each on its own painter).
 class ThumbnailLoader {

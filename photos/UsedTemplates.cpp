@@ -100,11 +100,16 @@ AppendedTemplate AppendUsedTemplate(Album& album, const TemplateCatalogue& catal
              << QString::number(k);
         added.slotRows.append(album.templateSlots.appendRow(slot));
     }
-    FillPlaceholders(album, catalogue, added.usedRow);
+    FillPlaceholders(album, catalogue, added.usedRow, added.slotRows);
     return added;
 }
 
 void FillPlaceholders(Album& album, const TemplateCatalogue& catalogue, int usedRow) {
+    FillPlaceholders(album, catalogue, usedRow, SlotRowsOf(album, usedRow));
+}
+
+void FillPlaceholders(Album& album, const TemplateCatalogue& catalogue, int usedRow,
+                      const QList<int>& slotRows) {
     const QStringList& used = album.usedTemplates.row(usedRow);
     const QStringList& c = catalogue.catalogue().row(
         catalogueRow(catalogue, used[UsedTemplateCol::TemplateNumber], used[UsedTemplateCol::Name]));
@@ -112,7 +117,6 @@ void FillPlaceholders(Album& album, const TemplateCatalogue& catalogue, int used
     const QStringList heights = SplitBarList(c[CatalogueCol::Heights]);
     const QStringList orientations = SplitBarList(c[CatalogueCol::Orientations]);
     const QStringList names = SplitBarList(c[CatalogueCol::PictureNames]);
-    const QList<int> slotRows = SlotRowsOf(album, usedRow);
     Table& table = album.templateSlots;
     for (const PlaceholderPass& pass : passesFor(used[UsedTemplateCol::Category])) {
         for (int i = 0; i < names.size(); ++i) {
@@ -178,8 +182,12 @@ void PutPhotoIntoSlot(Album& album, int slotRow, int photoRow) {
 }
 
 void UpdateMatchingState(Album& album, int usedRow) {
+    UpdateMatchingState(album, usedRow, SlotRowsOf(album, usedRow));
+}
+
+void UpdateMatchingState(Album& album, int usedRow, const QList<int>& slotRows) {
     bool complete = true;
-    for (int s : SlotRowsOf(album, usedRow))
+    for (int s : slotRows)
         complete = complete && !album.templateSlots.cell(s, SlotCol::MatchState).isEmpty();
     album.usedTemplates.setCell(usedRow, UsedTemplateCol::Matching,
                                 complete ? Words::Complete : Words::Incomplete);

@@ -27,6 +27,10 @@ AppendedTemplate AppendUsedTemplate(Album& album, const TemplateCatalogue& catal
 // again). A landscape-list template's "shuheng" pictures go to landscape slots, a portrait-list one's to
 // portrait slots; an advanced template counts them as landscape slots, so they fill landscape slots.
 void FillPlaceholders(Album& album, const TemplateCatalogue& catalogue, int usedRow);
+// The same for the template's slot rows when they are known: no search of the whole slot table, which
+// would make an import's cost grow with the square of the album.
+void FillPlaceholders(Album& album, const TemplateCatalogue& catalogue, int usedRow,
+                      const QList<int>& slotRows);
 
 // Slot-table rows of used-template row `usedRow`, in table order.
 QList<int> SlotRowsOf(const Album& album, int usedRow);
@@ -38,6 +42,8 @@ void PutPhotoIntoSlot(Album& album, int slotRow, int photoRow);
 
 // Column 7 of the used-template row: "已完成" when every slot holds a photo, else "未完成".
 void UpdateMatchingState(Album& album, int usedRow);
+// The same for the template's slot rows when they are known (see FillPlaceholders).
+void UpdateMatchingState(Album& album, int usedRow, const QList<int>& slotRows);
 
 // Whether any slot holds photo-table row `photoRow`.
 bool PhotoSitsInSlot(const Album& album, int photoRow);

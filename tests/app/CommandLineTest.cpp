@@ -9,8 +9,10 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace lumiset;
 using lumiset::test::TempTree;
@@ -165,4 +167,113 @@ TEST(PreviewEffectsCommand, DrawsBothLibraries) {
     const QImage texts(tree.file("fx/text-effects.png"));
     EXPECT_GE(pictures.height(), 8 * 180); // one row per picture effect, at least eight of them
     EXPECT_EQ(texts.height(), 20 * 100);   // one row per text category
+}
+
+namespace {
+
+// A request that cannot be carried out whole ends with a message and a non-zero exit, and writes
+// nothing: no album, no frame.
+struct RefusedRequest {
+    const char* name;
+    std::function<QStringList(const TempTree&)> args; // written output goes to tree "out"
+    const char* message;
+};
+
+class RefusedRequests : public ::testing::TestWithParam<RefusedRequest> {};
+
+QString fifo(const TempTree& tree, const QString& name) {
+    const QString path = tree.file(name);
+    mkfifo(QFile::encodeName(path).constData(), 0600);
+    return path;
+}
+
+} // namespace
+
+TEST_P(RefusedRequests, FailWithAMessageAndWriteNothing) {
+    TempTree tree;
+    const QStringList args = GetParam().args(tree);
+    const ProcessResult run = runLumiset(args);
+    EXPECT_NE(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_THAT(run.err.toStdString(), HasSubstr(GetParam().message));
+    EXPECT_FALSE(QFileInfo::exists(tree.file("out/album.lumiset")));
+    EXPECT_TRUE(QDir(tree.file("out")).isEmpty(QDir::Files | QDir::NoDotAndDotDot));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedRequests,
+    ::testing::Values(
+        RefusedRequest{"FolderOfUnreadablePhotos",
+                       [](const TempTree& t) {
+                           t.write("photos/broken.jpg", "not a photo");
+                           fifo(t, "photos/pipe.jpg");
+                           return QStringList{"album", "--photos", t.file("photos"), "--save",
+                                              t.file("out/album.lumiset")};
+                       },
+                       "都不能使用"},
+        RefusedRequest{"FolderWithoutPhotos",
+                       [](const TempTree& t) {
+                           t.write("photos/notes.txt", "x");
+                           return QStringList{"album", "--photos", t.file("photos"), "--save",
+                                              t.file("out/album.lumiset")};
+                       },
+                       "没有 JPEG 照片"},
+        RefusedRequest{"OnlyRefusedMusic",
+                       [](const TempTree& t) {
+                           writePhoto(t, "p.jpg", {1600, 1200}, Qt::blue);
+                           return QStringList{"album",
+                                              "--photos",
+                                              t.file("p.jpg"),
+                                              "--music",
+                                              t.write("song.mp3", QByteArray(64, '\0')),
+                                              "--save",
+                                              t.file("out/album.lumiset")};
+                       },
+                       "音乐"},
+        RefusedRequest{"AlbumFromAPipe",
+                       [](const TempTree& t) {
+                           return QStringList{"album", "--open", fifo(t, "album.fifo"), "--save",
+                                              t.file("out/album.lumiset")};
+                       },
+                       "不是普通文件"},
+        RefusedRequest{
+            "AlbumFromAnEndlessDevice",
+            [](const TempTree& t) {
+                return QStringList{"album", "--open", "/dev/zero", "--save", t.file("out/album.lumiset")};
+            },
+            "不是普通文件"},
+        RefusedRequest{"FramePastTheEnd",
+                       [](const TempTree& t) {
+                           return QStringList{"preview-template", "0",      "--frame", "5",          "250000",
+                                              "--size",           "160x90", "--out",   t.file("out")};
+                       },
+                       "250000"},
+        RefusedRequest{
+            "PhotoTooTallToShow",
+            [](const TempTree& t) {
+                return QStringList{
+                    "preview-template", "0",      "--photos", writePhoto(t, "tall.jpg", {2, 16000}, Qt::red),
+                    "--size",           "160x90", "--out",    t.file("out")};
+            },
+            "长宽比过于悬殊"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PreviewTemplateCommand, SaysWhenAPhotoShowsOnlyInPart) {
+    TempTree tree;
+    QImage noisy(1200, 800, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * y) % 256, (x + y * 11) % 256));
+    const QString whole = tree.file("whole.jpg");
+    ASSERT_TRUE(noisy.save(whole, "JPG", 95));
+    QFile file(whole);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QString cut = tree.write("cut.jpg", bytes.left(bytes.size() / 2));
+
+    const ProcessResult run = runLumiset({"preview-template", "0", "--photos", cut, "--frame", "100",
+                                          "--size", "160x90", "--out", tree.file("out")});
+
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_THAT(run.err.toStdString(), HasSubstr("cut.jpg"));
+    EXPECT_THAT(run.err.toStdString(), HasSubstr("不完整"));
 }

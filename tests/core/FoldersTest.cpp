@@ -62,3 +62,35 @@ TEST(WaitForPath, EndsWithAnErrorInsteadOfWaitingForEver) {
     EXPECT_THROW(WaitForPath(tree.file("absent"), WaitFor::Presence, std::chrono::milliseconds(30)), Error);
     EXPECT_THROW(WaitForPath(tree.file("present"), WaitFor::Absence, std::chrono::milliseconds(30)), Error);
 }
+
+// A link back up the tree (or a second link to a folder) must not make the walk go on for ever.
+TEST(ScanPackages, FollowsLinkedFoldersOnceAndNeverRoundALoop) {
+    TempTree tree;
+    tree.write("root/a/1.rar", "x");
+    tree.write("root/b/2.rar", "x");
+    const QString root = tree.file("root");
+    ASSERT_TRUE(QFile::link(root, tree.file("root/a/loop")));
+    ASSERT_TRUE(QFile::link(tree.file("root/b"), tree.file("root/a/to_b")));
+    ASSERT_TRUE(QFile::link(tree.file("root/b"), tree.file("root/c")));
+
+    const QStringList found = ScanPackages(root);
+
+    EXPECT_EQ(found, (QStringList{root + "/a/1.rar", root + "/a/to_b/2.rar"}));
+}
+
+// Deleting a work folder removes links inside it as links: a loop ends, and what a link points to
+// outside the folder stays.
+TEST(DeleteTree, RemovesLinksWithoutFollowingThem) {
+    TempTree tree;
+    tree.write("w/a.txt", "x");
+    tree.write("keep/precious.txt", "x");
+    const QString folder = tree.file("w");
+    ASSERT_TRUE(QFile::link(folder, tree.file("w/loop")));
+    ASSERT_TRUE(QFile::link(tree.file("keep"), tree.file("w/outside")));
+    EXPECT_EQ(CountTreeEntries(folder), 4); // w, a.txt, loop, outside
+
+    DeleteTree(folder);
+
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QFileInfo::exists(tree.file("keep/precious.txt")));
+}

@@ -115,3 +115,40 @@ TEST(Package, MissingFileIsReportedByName) {
         EXPECT_THAT(e.message().toStdString(), HasSubstr("nowhere.rar"));
     }
 }
+
+namespace {
+
+struct Bomb {
+    const char* name;
+    PackageFormat format;
+    char filler; // blank lines for a parameter file, braces for a movie
+};
+
+class InflationBomb : public ::testing::TestWithParam<Bomb> {};
+
+} // namespace
+
+// A package whose payload is just past its kind's bound is refused by name, while one at the bound
+// decodes: the bound sits at the declared size, before the payload is inflated.
+TEST_P(InflationBomb, PastTheBoundOfItsKindIsRefusedNamingThePackage) {
+    const Bomb& bomb = GetParam();
+    TempTree tree;
+    const QByteArray atBound(bomb.format.maxPayload, bomb.filler);
+    const QString fits = tree.write("fits.rar", EncodePackage(atBound, bomb.format));
+    EXPECT_EQ(DecodePackageToMemory(fits, bomb.format).size(), atBound.size());
+
+    const QString package = tree.write("bomb.rar", EncodePackage(atBound + bomb.filler, bomb.format));
+    try {
+        DecodePackageToMemory(package, bomb.format);
+        FAIL() << "inflated a package past its bound";
+    } catch (const Error& e) {
+        EXPECT_THAT(e.message().toStdString(), HasSubstr("bomb.rar"));
+        EXPECT_THAT(e.message().toStdString(), HasSubstr("过大"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, InflationBomb,
+                         ::testing::Values(Bomb{"ParameterFile", PackageLayers::TemplateParameters, '\n'},
+                                           Bomb{"Combination", PackageLayers::Combination, '\n'},
+                                           Bomb{"Movie", PackageLayers::TemplateAnimation, '{'}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -195,5 +195,19 @@ INSTANTIATE_TEST_SUITE_P(
                                            design.frames = "12x";
                                            WriteTemplate(t, "c06", design);
                                        },
-                                       "坏模板"}),
+                                       "坏模板"},
+                      CatalogueFailure{"NegativeFrameCount",
+                                       [](const TempTree& t) {
+                                           TemplateSpec design;
+                                           design.frames = "-200";
+                                           WriteTemplate(t, "c06", design);
+                                       },
+                                       "c06.rar"},
+                      CatalogueFailure{"AbsurdFrameCount",
+                                       [](const TempTree& t) {
+                                           TemplateSpec design;
+                                           design.frames = "9223372036854775807";
+                                           WriteTemplate(t, "c09", design);
+                                       },
+                                       "c09.rar"}),
     [](const auto& info) { return std::string(info.param.name); });

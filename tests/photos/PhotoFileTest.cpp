@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace lumiset;
 using namespace lumiset::test;
@@ -174,7 +175,18 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"hierarchical coding", file(withFrameMarker('\xC5')), "不支持的 JPEG 编码方式"},
         RefusedCase{"zero width",
                     file(QByteArray("\xFF\xD8\xFF\xC0\x00\x0B\x08\x00\x10\x00\x00\x01\x01\x11\x00", 15)),
-                    "尺寸为零"}),
+                    "尺寸为零"},
+        // Only the header is read, so the import refuses what no view could show.
+        RefusedCase{"too tall", file(EncodeJpeg(plain(QSize(2, 16000)))), "长宽比过于悬殊"},
+        RefusedCase{"too wide", file(EncodeJpeg(plain(QSize(16000, 2)))), "长宽比过于悬殊"},
+        RefusedCase{
+            "pipe",
+            [](const TempTree& tree) {
+                const QString path = tree.file("pipe.jpg");
+                mkfifo(QFile::encodeName(path).constData(), 0600);
+                return path;
+            },
+            "不是普通文件"}),
     LabelName());
 
 // --- EXIF blocks as cameras and editors write them, broken ones included

@@ -131,6 +131,44 @@ TEST(ThumbnailLoader, AnAreaReachingBeyondThePanelIsCutByThePanel) {
     EXPECT_TRUE(pixelIs(panel, 127, 71, Qt::yellow));
 }
 
+// A very tall photo covering a wide panel (or a very wide one a tall panel) is drawn a hundred times
+// larger than the panel; only its middle is shown, and only that may be scaled.
+class CoveringPictures : public ::testing::TestWithParam<QSize> {};
+
+TEST_P(CoveringPictures, ShowTheirMiddleWithoutScalingTheRest) {
+    TempTree tree;
+    const QSize picture = GetParam();
+    // Lossless, so that the quadrant edges stay sharp at a hundredfold enlargement.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QuadrantScene(picture).save(&buffer, "PNG");
+    const QString path = tree.write("long.png", png);
+    const QSize panelSize = picture.width() < picture.height() ? QSize(1920, 1080) : QSize(1080, 1920);
+    const QSize covering = picture.scaled(panelSize, Qt::KeepAspectRatioByExpanding);
+    const QRect area(
+        QPoint((panelSize.width() - covering.width()) / 2, (panelSize.height() - covering.height()) / 2),
+        covering);
+
+    ThumbnailStatus status;
+    const QImage panel = ThumbnailLoader().renderPanel(path, panelSize, area, &status);
+
+    EXPECT_TRUE(status.pictureShown) << status.message.toStdString();
+    EXPECT_TRUE(status.message.isEmpty()) << status.message.toStdString();
+    expectUprightScene(panel, QRect(QPoint(0, 0), panelSize));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, CoveringPictures, ::testing::Values(QSize(20, 2000), QSize(2000, 20)));
+
+TEST(ThumbnailLoader, ShowsAPhotoAtTheLargestProportionAllowed) {
+    TempTree tree;
+    const QString path = tree.write("panorama.jpg", solidJpeg(QSize(3000, 30), Qt::blue));
+    ThumbnailStatus status;
+    const QImage panel = renderOnBlack(path, QSize(320, 40), QRect(10, 10, 300, 3), &status);
+    EXPECT_TRUE(status.pictureShown) << status.message.toStdString();
+    EXPECT_TRUE(pixelIs(panel, 160, 11, Qt::blue));
+}
+
 // --- the EXIF thumbnail stands in for the photo only when it can
 
 struct ExifThumbnailCase {
@@ -223,7 +261,9 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"data destroyed",
                    file(solidJpeg(QSize(64, 48), Qt::red).left(200) + QByteArray(400, '\xFF')),
                    "图片数据已损坏"},
-        BrokenCase{"forged giant size", file(forgedGiant()), "太大"}),
+        BrokenCase{"forged giant size", file(forgedGiant()), "太大"},
+        BrokenCase{"too tall to show", file(solidJpeg(QSize(2, 16000), Qt::red)), "长宽比过于悬殊"},
+        BrokenCase{"too wide to show", file(solidJpeg(QSize(16000, 2), Qt::red)), "长宽比过于悬殊"}),
     LabelName());
 
 TEST(ThumbnailLoader, ShowsWhatCanBeReadOfAFileCutShort) {

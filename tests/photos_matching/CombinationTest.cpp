@@ -72,17 +72,53 @@ TEST(CombinationListing, ListsConsecutivePackagesWithTheirSums) {
     EXPECT_EQ(listing.combinations[1].portraitSum, 1);
 }
 
-TEST(CombinationListing, LeavesOutAPackageItCannotReadAndSaysWhich) {
+// A damaged package keeps its place and number: choosing it fails naming it, and its neighbour is
+// never taken in its stead.
+TEST(CombinationListing, KeepsADamagedPackageInItsPlaceAndRefusesToChooseIt) {
     TempTree tree;
-    WriteCombination(tree, 1, {"A~1~0~"});
-    WriteCombination(tree, 2, {"A~x~0~"});
-    tree.write("korvel/wj_0_or_9_9/sub/other.RAR", "counted, but there is no package 3");
+    tree.write("korvel/wj_0_or_9_9/wj_0_or_9_9_1.rar", "not a package");
+    WriteCombination(tree, 2, {"A~1~0~"});
+    WriteCombination(tree, 3, {"A~x~0~"});
+    WriteCombination(tree, 4, {"B~0~1~"});
+    tree.write("korvel/wj_0_or_9_9/sub/other.RAR", "counted, but there is no package 5");
     const CombinationListing listing = ListCombinationTemplates(DataPaths(tree.path(), tree.path()));
 
-    ASSERT_EQ(listing.combinations.size(), 1);
-    ASSERT_EQ(listing.problems.size(), 2);
-    EXPECT_THAT(Text(listing.problems[0]), HasSubstr("wj_0_or_9_9_2.rar"));
-    EXPECT_THAT(Text(listing.problems[1]), HasSubstr("wj_0_or_9_9_3.rar"));
+    ASSERT_EQ(listing.combinations.size(), 5);
+    ASSERT_EQ(listing.problems.size(), 3);
+    for (int index : {0, 2, 4}) {
+        const std::string package = Text(QStringLiteral("wj_0_or_9_9_%1.rar").arg(index + 1));
+        EXPECT_EQ(listing.combinations[index].number, index + 1);
+        EXPECT_THAT(Text(listing.combinations[index].problem), HasSubstr(package));
+        try {
+            SelectCombination(listing, index);
+            FAIL() << "chose damaged combination " << index + 1;
+        } catch (const Error& e) {
+            EXPECT_THAT(Text(e.message()), HasSubstr(package));
+        }
+    }
+    EXPECT_EQ(SelectCombination(listing, 1).landscapeSum, 1);
+    EXPECT_EQ(SelectCombination(listing, 3).portraitSum, 1);
+}
+
+// Counts that would wrap a sum around are refused, as is an entry count that would take for ever.
+TEST(CombinationListing, RefusesCountsBeyondAnyRealCombination) {
+    const QStringList bad[] = {{"A~2147483647~0~", "B~2147483647~0~"}, {"A~0~10001~"}};
+    for (const QStringList& entries : bad) {
+        TempTree tree;
+        WriteCombination(tree, 1, entries);
+        try {
+            ReadCombinationTemplate(DataPaths(tree.path(), tree.path()), 1);
+            FAIL() << Text(entries.join(' '));
+        } catch (const Error& e) {
+            EXPECT_THAT(Text(e.message()), HasSubstr("wj_0_or_9_9_1.rar"));
+            EXPECT_THAT(Text(e.message()), HasSubstr("不是有效的数量"));
+        }
+    }
+    TempTree tree;
+    tree.write("korvel/wj_0_or_9_9/wj_0_or_9_9_1.rar",
+               EncodePackage(EncodeGbk("[zuhemoban_canshu]\r\nshuliang=2147483647\r\n"),
+                             PackageLayers::Combination));
+    EXPECT_THROW(ReadCombinationTemplate(DataPaths(tree.path(), tree.path()), 1), Error);
 }
 
 TEST(CombinationListing, SelectionRefusals) {

@@ -8,12 +8,14 @@
 #include "core/Words.h"
 #include "tests/photos_matching/MatchingFixture.h"
 
+#include <QDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace lumiset;
 using namespace lumiset::test;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -138,6 +140,19 @@ TEST_F(Import, AMissingDefaultBackgroundIsReportedAndLeavesTheRowEmpty) {
     ASSERT_EQ(outcome.messages.size(), 1);
     EXPECT_THAT(outcome.messages[0].toStdString(), HasSubstr("默认背景图片"));
     EXPECT_EQ(album.backgrounds.cell(0, BackgroundCol::Path), "");
+}
+
+// The message names the package the user can find, not the work copy the program unpacked it to.
+TEST_F(Import, ADamagedDefaultBackgroundIsReportedByItsPackage) {
+    world.tree.write("korvel/wj_0_or_6_6/wj_0_or_6_6.rar",
+                     EncodePackage("not a picture", PackageLayers::DefaultBackground));
+    const JobOutcome outcome = import({photos.add("s1", 3000, 4000)});
+    ASSERT_EQ(outcome.messages.size(), 1);
+    const std::string message = outcome.messages[0].toStdString();
+    EXPECT_THAT(message, HasSubstr("wj_0_or_6_6.rar"));
+    EXPECT_THAT(
+        message,
+        Not(HasSubstr(QDir::toNativeSeparators(world.paths().defaultBackgroundPicture()).toStdString())));
 }
 
 TEST_F(Import, ABackgroundTheUserChoseIsKept) {

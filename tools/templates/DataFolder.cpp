@@ -146,10 +146,12 @@ std::vector<DataFolderWriter::Output> DataFolderWriter::specialPackages() const 
     const DataPaths paths(programDir_, programDir_);
     const QImage background = DrawDefaultBackground(QSize(kCanvasWidth, kCanvasHeight));
     return {
-        {paths.startupPackage(), specialMovie(QStringLiteral("startup.json"), PackageLayers::Startup, {})},
-        {paths.endingPackage(), specialMovie(QStringLiteral("ending.json"), PackageLayers::Ending, 150)},
-        {paths.backgroundPreviewPackage(),
-         specialMovie(QStringLiteral("background_preview.json"), PackageLayers::BackgroundPreview, {})},
+        {paths.startupPackage(),
+         specialMovie(QStringLiteral("startup.json"), PackageLayers::Startup.layers, {})},
+        {paths.endingPackage(),
+         specialMovie(QStringLiteral("ending.json"), PackageLayers::Ending.layers, 150)},
+        {paths.backgroundPreviewPackage(), specialMovie(QStringLiteral("background_preview.json"),
+                                                        PackageLayers::BackgroundPreview.layers, {})},
         {paths.defaultBackgroundPackage(),
          EncodePackage(EncodeJpeg(background, 92), PackageLayers::DefaultBackground)},
     };
