@@ -9,6 +9,14 @@ namespace lumiset::limits {
 
 // A movie file read by AnimationPlayer::setMovie; larger or not a regular file: an Error.
 constexpr qint64 kMaxMovieFileBytes = 32 * 1024 * 1024;
+// Frames of one movie; more is a corrupt file, not a long movie.
+constexpr double kMaxFrames = 10'000'000;
+// Precompositions nested deeper than this are refused: drawing recurses once per level.
+constexpr int kMaxPrecompositionDepth = 32;
+// Layers drawn for one frame, counting every use of a precomposition's layers and every matte.
+constexpr qint64 kMaxLayerInstances = 20'000;
+// Parents above one layer (a layer's transform is the product of its parents' transforms).
+constexpr int kMaxParentDepth = 100;
 // A picture file of an image asset larger than this, or not a regular file, is not read: it is
 // reported among the missing pictures and drawn as nothing.
 constexpr qint64 kMaxPictureFileBytes = 64 * 1024 * 1024;

@@ -1,8 +1,10 @@
-// Hostile movies and pictures: files that would block, never end or take all memory. Each is refused
-// at load with a message naming the file, or its picture is reported missing; none may hang.
+// Hostile movies and pictures: files that would block, never end or take all memory, and small
+// movies that ask for unbounded work. Each is refused at load with a message naming the file, or its
+// picture is reported missing; none may hang.
 #include "core/Error.h"
 #include "player/AnimationPlayer.h"
 #include "player/PlayerLimits.h"
+#include "tests/player/FrameCompare.h"
 #include "tests/player/LottieJson.h"
 #include "tests/support/TempTree.h"
 
@@ -126,6 +128,74 @@ TEST(RefusedMovie, MovieDataOverTheSizeLimitIsAnError) {
     EXPECT_THROW(
         player.setMovieData(SmallMovie() + QByteArray(limits::kMaxMovieFileBytes, ' '), {}, "big.rar"),
         Error);
+}
+
+// --- unbounded work
+
+// Precompositions "level_0" .. "level_<levels-1>": each shows the next `uses` times, the last a dot;
+// the movie shows level_0 `uses` times, so a frame draws about uses^(levels+1) layers.
+QByteArray NestedUses(int levels, int uses) {
+    QJsonArray assets;
+    for (int level = 0; level < levels; ++level) {
+        QJsonArray layers;
+        for (int i = 0; i < uses; ++i) {
+            layers.append(level + 1 < levels
+                              ? PrecompLayer("use", i + 1, QString("level_%1").arg(level + 1), 100, 100)
+                              : ShapeLayer("dot", i + 1, {Group({Rect({5, 5}, {4, 4}), Fill(Qt::red)})}));
+        }
+        assets.append(PrecompAsset(QString("level_%1").arg(level), layers));
+    }
+    QJsonArray root;
+    for (int i = 0; i < uses; ++i)
+        root.append(PrecompLayer("use", i + 1, "level_0", 100, 100));
+    return Json(Movie(root, 100, 100, 10, assets));
+}
+
+TEST(UnboundedWork, PrecompositionsMultiplyingTheirUsesAreRefusedAtLoad) {
+    AnimationPlayer player;
+    try {
+        player.setMovieData(NestedUses(7, 10), {}, "bomb.rar"); // ten million layers per frame
+        FAIL() << "loaded";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.message().contains("bomb.rar")) << error.message().toStdString();
+        EXPECT_TRUE(error.message().contains(QString::number(limits::kMaxLayerInstances)));
+    }
+    // A thousand layers is far below the limit.
+    player.setMovieData(NestedUses(2, 10), {}, "nested.rar");
+    EXPECT_GT(PaintedArea(player.grabFrame({100, 100}), qRgb(0, 0, 0)).width(), 0);
+}
+
+// A chain of `count` nulls, each one unit to the right of its parent, and a square hanging from the
+// last one: the square sits `count` units to the right of where it would be alone.
+QByteArray ParentChain(int count) {
+    QJsonArray layers;
+    QJsonObject square = ShapeLayer("square", count + 1, {Group({Rect({10, 50}, {10, 10}), Fill(Qt::red)})});
+    square.insert("parent", count);
+    layers.append(square);
+    for (int i = 1; i <= count; ++i) {
+        QJsonObject link = NullLayer("link", i, Transform({{"p", Value(QJsonArray{i == 1 ? 0 : 1, 0})}}));
+        if (i > 1)
+            link.insert("parent", i - 1);
+        layers.append(link);
+    }
+    return Json(Movie(layers, 200, 100, 10));
+}
+
+TEST(UnboundedWork, ParentChainIsFollowedUpToTheLimitAndRefusedBeyond) {
+    const int limit = limits::kMaxParentDepth;
+    // The square's parents: the `limit` links of the chain.
+    const QPointF centre = OpaqueCentroid(RenderWithPlayer(ParentChain(limit), {200, 100}, 0));
+    EXPECT_NEAR(centre.x(), 10 + limit - 1, 0.6);
+    EXPECT_NEAR(centre.y(), 50, 0.6);
+    for (int count : {limit + 1, 5'000}) {
+        AnimationPlayer player;
+        try {
+            player.setMovieData(ParentChain(count), {}, "chain.rar");
+            FAIL() << count << " loaded";
+        } catch (const Error& error) {
+            EXPECT_TRUE(error.message().contains("chain.rar")) << error.message().toStdString();
+        }
+    }
 }
 
 } // namespace
