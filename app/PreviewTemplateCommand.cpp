@@ -6,14 +6,12 @@
 
 #include "core/Columns.h"
 #include "core/Error.h"
-#include "core/Folders.h"
 #include "core/TemplateCatalogue.h"
+#include "photos/TemplatePreview.h"
 #include "player/AnimationPlayer.h"
-#include "player/TemplatePreviewFolder.h"
 
 #include <QDir>
 #include <QPainter>
-#include <QScopeGuard>
 
 namespace lumiset::app {
 
@@ -67,12 +65,8 @@ int runPreviewTemplateCommand(const QStringList& args) {
                         .arg(options.positional().first())
                         .arg(catalogue.catalogue().rowCount()));
 
-    // The preview tree is a work folder: gone when the command ends, as when a preview window closes.
-    const auto removePreviewTree = qScopeGuard([&] { DeleteTree(paths.previewTree()); });
-    const QString movie =
-        TemplatePreviewFolder::prepare(paths, catalogue, *row, options.values("photos"), size);
     AnimationPlayer player;
-    player.setMovie(movie);
+    TemplatePreview::prepare(paths, catalogue, *row, options.values("photos"), size).loadInto(player);
     player.setVariable(kNumStopVariable, QStringLiteral("0"));
     for (const QString& missing : player.missingPictures())
         printError(QStringLiteral("warning: missing picture %1").arg(QDir::toNativeSeparators(missing)));
