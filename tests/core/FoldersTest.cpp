@@ -53,12 +53,3 @@ TEST(ForceFolder, CreatesTheWholePathOrSaysWhy) {
     tree.write("file", "x");
     EXPECT_THROW(ForceFolder(tree.file("file/sub")), Error);
 }
-
-TEST(WaitForPath, EndsWithAnErrorInsteadOfWaitingForEver) {
-    TempTree tree;
-    tree.write("present", "x");
-    EXPECT_NO_THROW(WaitForPath(tree.file("present"), WaitFor::Presence, std::chrono::milliseconds(0)));
-    EXPECT_NO_THROW(WaitForPath(tree.file("absent"), WaitFor::Absence, std::chrono::milliseconds(0)));
-    EXPECT_THROW(WaitForPath(tree.file("absent"), WaitFor::Presence, std::chrono::milliseconds(30)), Error);
-    EXPECT_THROW(WaitForPath(tree.file("present"), WaitFor::Absence, std::chrono::milliseconds(30)), Error);
-}
