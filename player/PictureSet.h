@@ -32,8 +32,8 @@ public:
     // Decodes every image asset of `movie`. An external picture is taken from `provided` when it has
     // one under the asset's file name, else read from that file resolved against `folder` (nothing is
     // read when `folder` is empty). A missing, unreadable or oversized file (see PlayerLimits.h) is
-    // recorded in missing() and drawn as nothing; an embedded picture that does not decode is a broken
-    // movie (Error naming `sourceName`).
+    // recorded in missing() and drawn as nothing; an embedded picture that does not decode or is too
+    // large is a broken movie (Error naming `sourceName`).
     PictureSet(const lottie::LottieMovie& movie, const QString& folder, const PictureProvider& provided,
                const QString& sourceName);
 
