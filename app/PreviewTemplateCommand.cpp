@@ -7,17 +7,14 @@
 #include "core/Columns.h"
 #include "core/Error.h"
 #include "core/FileAccess.h"
-#include "core/Folders.h"
-#include "core/Package.h"
 #include "core/TemplateCatalogue.h"
+#include "photos/TemplatePreview.h"
 #include "photos/ThumbnailLoader.h"
 #include "player/AnimationPlayer.h"
-#include "player/TemplatePreviewFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
-#include <QScopeGuard>
 
 namespace lumiset::app {
 
@@ -83,15 +80,9 @@ int runPreviewTemplateCommand(const QStringList& args) {
                         .arg(options.positional().first())
                         .arg(catalogue.catalogue().rowCount()));
 
-    // The preview tree is a work folder: gone when the command ends, as when a preview window closes.
-    const auto removePreviewTree = qScopeGuard([&] { DeleteTree(paths.previewTree()); });
     checkPhotos(options.values("photos"), size);
-    const QString movie =
-        TemplatePreviewFolder::prepare(paths, catalogue, *row, options.values("photos"), size);
     AnimationPlayer player;
-    // Messages about the movie name the template's package, not the work copy it was unpacked to.
-    player.setMovieData(ReadWholeFile(movie, kMaxMoviePayload), QFileInfo(movie).absolutePath(),
-                        catalogue.catalogue().cell(*row, CatalogueCol::AnimationPath));
+    TemplatePreview::prepare(paths, catalogue, *row, options.values("photos"), size).loadInto(player);
     player.setVariable(kNumStopVariable, QStringLiteral("0"));
     for (const QString& missing : player.missingPictures())
         printError(QStringLiteral("warning: missing picture %1").arg(QDir::toNativeSeparators(missing)));

@@ -3,10 +3,8 @@
 #include "core/Error.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
-#include <QThread>
 #include <algorithm>
 
 namespace lumiset {
@@ -98,21 +96,6 @@ QStringList ScanPackages(const QString& folder) {
     QSet<QString> visited;
     scanInto(folder, list, visited);
     return list;
-}
-
-void WaitForPath(const QString& path, WaitFor what, std::chrono::milliseconds timeout) {
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        const bool exists = QFileInfo::exists(path);
-        if (exists == (what == WaitFor::Presence))
-            return;
-        if (clock.elapsed() >= timeout.count())
-            break;
-        QThread::msleep(5);
-    }
-    throw Error(what == WaitFor::Presence ? QStringLiteral("等待文件超时, 文件未出现: %1").arg(native(path))
-                                          : QStringLiteral("等待文件超时, 文件未删除: %1").arg(native(path)));
 }
 
 } // namespace lumiset

@@ -1,10 +1,8 @@
-// Folder operations shared by every subsystem: delete a tree, force a folder, scan for packages and
-// bounded waits for a path to appear or vanish.
+// Folder operations shared by every subsystem: delete a tree, force a folder, scan for packages.
 #pragma once
 
 #include <QString>
 #include <QStringList>
-#include <chrono>
 #include <functional>
 
 namespace lumiset {
@@ -25,11 +23,5 @@ void ForceFolder(const QString& path);
 // sub-folder's packages are listed at the sub-folder's position. A missing folder gives no entry.
 // Linked folders are followed once: a link to a folder already walked (a loop) is skipped.
 QStringList ScanPackages(const QString& folder);
-
-// Waits until `path` exists (or, with WaitFor::Absence, no longer exists), checking every few
-// milliseconds for at most `timeout`. Throws Error naming the path when the time is up.
-enum class WaitFor { Presence, Absence };
-void WaitForPath(const QString& path, WaitFor what,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 } // namespace lumiset

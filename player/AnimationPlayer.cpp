@@ -1,9 +1,10 @@
 #include "player/AnimationPlayer.h"
 
 #include "core/Error.h"
-#include "core/Package.h"
+#include "core/FileAccess.h"
 #include "player/LottieParser.h"
 #include "player/LottieRenderer.h"
+#include "player/PlayerLimits.h"
 
 #include <QFileInfo>
 #include <chrono>
@@ -12,11 +13,13 @@
 namespace lumiset {
 
 struct AnimationPlayer::Loaded {
-    Loaded(const QByteArray& json, const QString& folderName, const QString& sourceName)
-        : movie(lottie::ParseLottieMovie(json, sourceName)), folder(folderName), name(sourceName),
-          pictures(movie, folder, name), renderer(movie, pictures) {}
+    Loaded(const QByteArray& json, const PictureProvider& given, const QString& folderName,
+           const QString& sourceName)
+        : movie(lottie::ParseLottieMovie(json, sourceName)), provided(given), folder(folderName),
+          name(sourceName), pictures(movie, folder, provided, name), renderer(movie, pictures) {}
 
     lottie::LottieMovie movie;
+    PictureProvider provided;
     QString folder;
     QString name;
     PictureSet pictures; // the renderer refers to these members: a Loaded never moves
@@ -34,12 +37,21 @@ AnimationPlayer::AnimationPlayer(Clock clock) : clock_(std::move(clock)) {}
 AnimationPlayer::~AnimationPlayer() = default;
 
 void AnimationPlayer::setMovie(const QString& path) {
-    const QByteArray json = ReadWholeFile(path);
-    install(std::make_unique<Loaded>(json, QFileInfo(path).absolutePath(), path), path);
+    const QByteArray json = ReadWholeFile(path, limits::kMaxMovieFileBytes);
+    install(std::make_unique<Loaded>(json, PictureProvider(), QFileInfo(path).absolutePath(), path), path);
 }
 
 void AnimationPlayer::setMovieData(const QByteArray& json, const QString& folder, const QString& name) {
-    install(std::make_unique<Loaded>(json, folder, name), name);
+    setMovieData(json, PictureProvider(), folder, name);
+}
+
+void AnimationPlayer::setMovieData(const QByteArray& json, const PictureProvider& pictures,
+                                   const QString& folder, const QString& name) {
+    if (json.size() > limits::kMaxMovieFileBytes)
+        throw Error(QStringLiteral("动画文件“%1”过大（超过 %2 MB）。")
+                        .arg(name)
+                        .arg(limits::kMaxMovieFileBytes / (1024 * 1024)));
+    install(std::make_unique<Loaded>(json, pictures, folder, name), name);
 }
 
 void AnimationPlayer::install(std::unique_ptr<Loaded> loaded, const QString& path) {
@@ -124,7 +136,7 @@ QStringList AnimationPlayer::missingPictures() const {
 void AnimationPlayer::reloadPictures() {
     if (!loaded_)
         return;
-    loaded_->pictures = PictureSet(loaded_->movie, loaded_->folder, loaded_->name);
+    loaded_->pictures = PictureSet(loaded_->movie, loaded_->folder, loaded_->provided, loaded_->name);
     loaded_->renderer.forgetRasters();
 }
 

@@ -8,6 +8,8 @@
 // timers and headless callers set frames explicitly.
 #pragma once
 
+#include "player/PictureProvider.h"
+
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -35,12 +37,16 @@ public:
     AnimationPlayer& operator=(const AnimationPlayer&) = delete;
 
     // `Movie`: loads the movie file `path` and its pictures (read afresh from disk), stopped at frame
-    // 0 with fresh variables. Throws Error for a missing, broken or unsupported movie; the player then
-    // keeps its previous movie.
+    // 0 with fresh variables. Throws Error for a missing, broken, unsupported or oversized movie, or a
+    // path that is not a regular file (see PlayerLimits.h); the player then keeps its previous movie.
     void setMovie(const QString& path);
     // Loads a movie held in memory (a decoded package); its external pictures are looked up in
-    // `folder`, and `name` names it in messages.
+    // `folder` (none when empty), and `name` names it in messages.
     void setMovieData(const QByteArray& json, const QString& folder, const QString& name);
+    // The same, taking the pictures that `pictures` has from memory, pixel for pixel; only the others
+    // are looked up in `folder`.
+    void setMovieData(const QByteArray& json, const PictureProvider& pictures, const QString& folder,
+                      const QString& name);
     const QString& movie() const { return moviePath_; }
     bool hasMovie() const;
 
@@ -65,9 +71,10 @@ public:
     // what was set since the movie was loaded.
     QString getVariable(const QString& name) const;
 
-    // Full paths of the movie's external pictures that could not be read (drawn as nothing).
+    // Full paths of the movie's external pictures that could not be read (drawn as nothing); without a
+    // folder, their names as the movie gives them.
     QStringList missingPictures() const;
-    // Reads the current movie's pictures from disk again.
+    // Reads the current movie's pictures from disk again (pictures given from memory stay).
     void reloadPictures();
 
     // Colour under the movie (default black; transparent is allowed).

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "player/LottieParseContext.h"
+#include "player/PlayerLimits.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -13,10 +14,8 @@ namespace lumiset::lottie {
 
 namespace {
 
-// More frames than any movie of ours has; larger counts are a corrupt file, not a long movie.
-constexpr double kMaxFrames = 10'000'000;
-// Precompositions nested deeper than this are refused: drawing recurses once per level.
-constexpr int kMaxPrecompositionDepth = 32;
+using limits::kMaxFrames;
+using limits::kMaxPrecompositionDepth;
 
 struct AssetIndex {
     QHash<QString, int> images;
@@ -158,6 +157,35 @@ Layer ParseLayer(ParseContext& context, const QJsonObject& object, const AssetIn
     return layer;
 }
 
+// A parent loop has no transform; a chain deeper than the limit is refused. Each layer's depth is
+// found once, so a long chain costs time in proportion to its length.
+void RejectParentLoopsAndDeepChains(ParseContext& context, const std::vector<Layer>& layers) {
+    constexpr int kUnknown = -1, kOnPath = -2;
+    std::vector<int> depth(layers.size(), kUnknown); // parents above each layer, once known
+    std::vector<int> path;
+    for (int i = 0; i < int(layers.size()); ++i) {
+        path.clear();
+        int p = i;
+        while (p >= 0 && depth[p] == kUnknown) {
+            depth[p] = kOnPath;
+            path.push_back(p);
+            p = layers[p].parent;
+        }
+        if (p >= 0 && depth[p] == kOnPath) {
+            const LayerScope scope(context, LayerLabel(layers[p].name));
+            context.invalid(QStringLiteral("parent"));
+        }
+        int below = p < 0 ? -1 : depth[p]; // the depth of the first layer already known
+        for (auto it = path.rbegin(); it != path.rend(); ++it) {
+            depth[*it] = ++below;
+            if (below > limits::kMaxParentDepth) {
+                const LayerScope scope(context, LayerLabel(layers[*it].name));
+                context.unsupported(QStringLiteral("父图层超过 %1 层").arg(limits::kMaxParentDepth));
+            }
+        }
+    }
+}
+
 // Turns the "parent" and matte references (layer "ind" numbers) into positions in the list.
 void LinkLayers(ParseContext& context, Composition& composition, const QJsonArray& objects) {
     QHash<int, int> positions;
@@ -183,14 +211,7 @@ void LinkLayers(ParseContext& context, Composition& composition, const QJsonArra
             context.invalid(QStringLiteral("tt"));
         layers[i].matteLayer = source;
     }
-    for (int i = 0; i < int(layers.size()); ++i) {
-        const LayerScope scope(context, LayerLabel(layers[i].name));
-        int steps = 0;
-        for (int p = layers[i].parent; p >= 0; p = layers[p].parent) {
-            if (++steps > int(layers.size()))
-                context.invalid(QStringLiteral("parent"));
-        }
-    }
+    RejectParentLoopsAndDeepChains(context, layers);
 }
 
 Composition ParseComposition(ParseContext& context, const QJsonArray& objects, const AssetIndex& assets) {
@@ -260,6 +281,40 @@ void RejectCyclesAndDeepNesting(const ParseContext& context, const LottieMovie& 
     heightOf(movie.root, 0);
 }
 
+// Drawing a frame draws every layer of every use of a precomposition, and a matte again for the layer
+// it mattes: ten uses of a precomposition that uses the next ten times, seven levels deep, would draw
+// ten million layers. The count is an upper bound (all layers shown at once), found once per
+// precomposition.
+void RejectExcessiveLayerCount(const ParseContext& context, const LottieMovie& movie) {
+    constexpr qint64 kLimit = limits::kMaxLayerInstances;
+    std::vector<qint64> drawn(movie.precompositions.size(), -1); // layers drawn per use, once known
+    const auto capped = [](qint64 n) { return std::min(n, kLimit + 1); };
+    // Cycles were rejected before: the recursion ends, at most kMaxPrecompositionDepth deep.
+    std::function<qint64(const Composition&)> count = [&](const Composition& composition) {
+        const auto layerCost = [&](const Layer& layer) -> qint64 {
+            if (layer.precomposition < 0)
+                return 1;
+            qint64& inner = drawn[layer.precomposition];
+            if (inner < 0)
+                inner = count(*movie.precompositions[layer.precomposition]);
+            return capped(1 + inner);
+        };
+        qint64 total = 0;
+        for (const Layer& layer : composition.layers) {
+            if (layer.isMatteSource || layer.hidden)
+                continue; // a matte is drawn through the layers it mattes, hidden or not
+            total = capped(total + layerCost(layer));
+            if (layer.matteLayer >= 0)
+                total = capped(total + layerCost(composition.layers[layer.matteLayer]));
+        }
+        return total;
+    };
+    if (count(movie.root) > kLimit)
+        throw Error(QStringLiteral("动画文件“%1”过于复杂：每帧要绘制的图层超过 %2 个。")
+                        .arg(context.source())
+                        .arg(kLimit));
+}
+
 } // namespace
 
 LottieMovie ParseLottieMovie(const QByteArray& json, const QString& sourceName) {
@@ -304,6 +359,7 @@ LottieMovie ParseLottieMovie(const QByteArray& json, const QString& sourceName) 
             std::make_unique<Composition>(ParseComposition(context, layers, assets)));
     movie.root = ParseComposition(context, top.value("layers").toArray(), assets);
     RejectCyclesAndDeepNesting(context, movie);
+    RejectExcessiveLayerCount(context, movie);
     MarkStaticContent(movie);
 
     for (const QJsonValue& value : top.value("markers").toArray())

@@ -397,12 +397,27 @@ double LottieRenderer::childFrame(const Layer& layer, double localFrame) const {
 }
 
 QTransform LottieRenderer::layerToComposition(const Composition& composition, int index, double frame) const {
-    const Layer& layer = composition.layers[index];
-    QTransform matrix = layer.transform.matrixAt(frame - layer.startTime);
-    // Parents pass on their transform, not their opacity. Cycles were rejected when parsing.
-    for (int p = layer.parent; p >= 0; p = composition.layers[p].parent) {
-        const Layer& parent = composition.layers[p];
-        matrix *= parent.transform.matrixAt(frame - parent.startTime);
+    const auto& layers = composition.layers;
+    FrameTransforms& cache = transforms_[&composition];
+    if (cache.frame != frame || cache.known.size() != layers.size()) {
+        cache.frame = frame;
+        cache.known.assign(layers.size(), 0);
+        cache.matrices.resize(layers.size());
+    }
+    if (cache.known[index])
+        return cache.matrices[index];
+    // Parents pass on their transform, not their opacity: a layer's transform is its own times its
+    // parent's. Loops were rejected when parsing.
+    unknownChain_.clear();
+    int p = index;
+    for (; p >= 0 && !cache.known[p]; p = layers[p].parent)
+        unknownChain_.push_back(p);
+    QTransform matrix = p >= 0 ? cache.matrices[p] : QTransform();
+    for (auto it = unknownChain_.rbegin(); it != unknownChain_.rend(); ++it) {
+        const Layer& layer = layers[*it];
+        matrix = layer.transform.matrixAt(frame - layer.startTime) * matrix;
+        cache.matrices[*it] = matrix;
+        cache.known[*it] = 1;
     }
     return matrix;
 }

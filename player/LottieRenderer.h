@@ -12,6 +12,8 @@
 
 #include <QImage>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 class QPainter;
 
@@ -72,8 +74,18 @@ private:
     QRectF contentBounds(const PreparedLayer& prepared) const;
     QSizeF imageSize(const lottie::Layer& layer) const;
 
+    // Layer-to-composition transforms of one composition at one frame, each found once: a chain of
+    // parented layers costs time in proportion to its length, not to its square.
+    struct FrameTransforms {
+        double frame = 0;
+        std::vector<QTransform> matrices;
+        std::vector<char> known;
+    };
+
     const lottie::LottieMovie& movie_;
     const PictureSet& pictures_;
+    mutable std::unordered_map<const lottie::Composition*, FrameTransforms> transforms_;
+    mutable std::vector<int> unknownChain_; // scratch for layerToComposition
     LayerBuffers buffers_;
     LayerRasters rasters_;
     bool keepRasters_ = true; // off while a raster itself is drawn

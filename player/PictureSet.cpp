@@ -1,10 +1,13 @@
 #include "player/PictureSet.h"
 
 #include "core/Error.h"
+#include "core/FileAccess.h"
+#include "player/PlayerLimits.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
+#include <algorithm>
 #include <cmath>
 
 namespace lumiset {
@@ -19,9 +22,31 @@ QImage ForPainting(QImage image) {
                                                          : QImage::Format_RGB32);
 }
 
-QImage ReadPicture(QIODevice* device) {
+qint64 PixelCount(QSize size) {
+    return qint64(size.width()) * size.height();
+}
+
+// A null image when the data does not decode or would decode to more than `maxPixels` pixels.
+QImage ReadPicture(QIODevice* device, qint64 maxPixels) {
     QImageReader reader(device);
-    return ForPainting(reader.read());
+    const QSize size = reader.size(); // from the header, before anything is allocated
+    if (size.isValid() && PixelCount(size) > maxPixels)
+        return {};
+    QImage image = reader.read();
+    if (PixelCount(image.size()) > maxPixels)
+        return {};
+    return ForPainting(std::move(image));
+}
+
+// Only a regular file of bounded size is opened: an asset naming a FIFO or a device must not block.
+QImage ReadPictureFile(const QString& path, qint64 maxPixels) {
+    QFile file(path);
+    try {
+        OpenRegularFile(file, limits::kMaxPictureFileBytes);
+    } catch (const Error&) {
+        return {}; // reported as missing
+    }
+    return ReadPicture(&file, maxPixels);
 }
 
 } // namespace
@@ -45,23 +70,32 @@ const QImage& Picture::levelFor(double deviceScale) const {
     return levels_[level];
 }
 
-PictureSet::PictureSet(const lottie::LottieMovie& movie, const QString& folder, const QString& sourceName) {
+PictureSet::PictureSet(const lottie::LottieMovie& movie, const QString& folder,
+                       const PictureProvider& provided, const QString& sourceName) {
     const QDir dir(folder);
+    // Pixels the movie's own pictures may still take; pictures given from memory are the program's.
+    qint64 budget = limits::kMaxMoviePicturePixels;
     for (const lottie::ImageAsset& asset : movie.images) {
+        const qint64 maxPixels = std::min(limits::kMaxPicturePixels, budget);
         QImage image;
         if (asset.embedded) {
             QByteArray data = asset.data;
             QBuffer buffer(&data);
-            image = ReadPicture(&buffer);
+            image = ReadPicture(&buffer, maxPixels);
             if (image.isNull())
-                throw Error(QStringLiteral("动画文件“%1”中的内嵌图片“%2”已损坏。").arg(sourceName, asset.id));
+                throw Error(
+                    QStringLiteral("动画文件“%1”中的内嵌图片“%2”已损坏或过大。").arg(sourceName, asset.id));
+            budget -= PixelCount(image.size());
+        } else if (const QImage given = provided.find(asset.fileName); !given.isNull()) {
+            image = ForPainting(given);
+        } else if (folder.isEmpty()) {
+            missing_.append(asset.fileName); // a movie from memory without a folder: nothing to read
         } else {
             const QString path = QDir::cleanPath(dir.absoluteFilePath(asset.fileName));
-            QFile file(path);
-            if (file.open(QIODevice::ReadOnly))
-                image = ReadPicture(&file);
+            image = ReadPictureFile(path, maxPixels);
             if (image.isNull())
                 missing_.append(path);
+            budget -= PixelCount(image.size());
         }
         if (image.isNull())
             pictures_.emplace_back();

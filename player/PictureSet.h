@@ -1,8 +1,9 @@
-// The decoded pictures of one loaded movie. Pictures are read when the movie is loaded, so a fresh
-// load always sees the files as they are now (callers rewrite them between loads).
+// The decoded pictures of one loaded movie: given from memory, embedded in the movie or read from
+// files. Files are read when the movie is loaded, so a fresh load always sees them as they are now.
 #pragma once
 
 #include "player/LottieModel.h"
+#include "player/PictureProvider.h"
 
 #include <QImage>
 #include <QStringList>
@@ -28,14 +29,18 @@ private:
 class PictureSet {
 public:
     PictureSet() = default;
-    // Decodes every image asset of `movie`; external files are resolved against `folder`. A missing or
-    // unreadable file is recorded in missing() and drawn as nothing; an embedded picture that does not
-    // decode is a broken movie (Error naming `sourceName`).
-    PictureSet(const lottie::LottieMovie& movie, const QString& folder, const QString& sourceName);
+    // Decodes every image asset of `movie`. An external picture is taken from `provided` when it has
+    // one under the asset's file name, else read from that file resolved against `folder` (nothing is
+    // read when `folder` is empty). A missing, unreadable or oversized file (see PlayerLimits.h) is
+    // recorded in missing() and drawn as nothing; an embedded picture that does not decode or is too
+    // large is a broken movie (Error naming `sourceName`).
+    PictureSet(const lottie::LottieMovie& movie, const QString& folder, const PictureProvider& provided,
+               const QString& sourceName);
 
     // The picture of image asset `index`, or nullptr when it could not be read.
     const Picture* picture(int index) const;
-    // Paths of the external pictures that could not be read, in asset order.
+    // Paths of the external pictures that could not be read (file names as the movie gives them when
+    // there is no folder), in asset order.
     const QStringList& missing() const { return missing_; }
 
 private:

@@ -54,15 +54,6 @@ TEST(ForceFolder, CreatesTheWholePathOrSaysWhy) {
     EXPECT_THROW(ForceFolder(tree.file("file/sub")), Error);
 }
 
-TEST(WaitForPath, EndsWithAnErrorInsteadOfWaitingForEver) {
-    TempTree tree;
-    tree.write("present", "x");
-    EXPECT_NO_THROW(WaitForPath(tree.file("present"), WaitFor::Presence, std::chrono::milliseconds(0)));
-    EXPECT_NO_THROW(WaitForPath(tree.file("absent"), WaitFor::Absence, std::chrono::milliseconds(0)));
-    EXPECT_THROW(WaitForPath(tree.file("absent"), WaitFor::Presence, std::chrono::milliseconds(30)), Error);
-    EXPECT_THROW(WaitForPath(tree.file("present"), WaitFor::Absence, std::chrono::milliseconds(30)), Error);
-}
-
 // A link back up the tree (or a second link to a folder) must not make the walk go on for ever.
 TEST(ScanPackages, FollowsLinkedFoldersOnceAndNeverRoundALoop) {
     TempTree tree;

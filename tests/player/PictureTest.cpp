@@ -1,5 +1,6 @@
-// Pictures: drawn at their declared size whatever their pixel size, smoothly, found through the
-// asset's folder, reported when missing, read afresh on every load; the "num_stop" background.
+// Pictures: drawn at their declared size whatever their pixel size, smoothly, given from memory or
+// found through the asset's folder, reported when missing, read afresh on every load; the "num_stop"
+// background.
 #include "core/Error.h"
 #include "player/AnimationPlayer.h"
 #include "tests/player/FrameCompare.h"
@@ -8,6 +9,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace lumiset;
@@ -135,6 +137,67 @@ TEST(Pictures, BrokenEmbeddedPictureIsAnError) {
     EXPECT_THROW(player.setMovieData(Json(Movie({ImageLayer("decor", 1, "pic")}, 200, 200, 10, {asset})), {},
                                      "movie.rar"),
                  Error);
+}
+
+// Pixels no lossy encoding keeps: every pixel a different random colour.
+QImage NoisePicture(QSize size, quint32 seed) {
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, 0xff000000u | random.bounded(0x1000000u));
+    return image;
+}
+
+TEST(ProvidedPictures, AreDrawnWithTheirExactPixels) {
+    const QImage noise = NoisePicture({64, 48}, 7);
+    PictureProvider pictures;
+    pictures.insert("zp_1.jpg", noise);
+    AnimationPlayer player;
+    player.setMovieData(PictureMovie("", "zp_1.jpg", {64, 48}, {0, 0}, "picture", 64, 48), pictures, {},
+                        "movie.rar");
+    EXPECT_TRUE(player.missingPictures().isEmpty());
+    const QImage frame = player.grabFrame({64, 48}).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(frame, noise);
+}
+
+TEST(ProvidedPictures, TakePrecedenceAndTheOthersAreStillReadFromTheFolder) {
+    // Three slots side by side: one given from memory (also present on disk in another colour), one
+    // only on disk, one nowhere.
+    TempTree tree;
+    tree.write("movie/given.jpg", PlainPicture({10, 10}, Qt::red));
+    tree.write("movie/pic/on_disk.png", PlainPicture({10, 10}, Qt::green, "PNG"));
+    const QJsonArray assets{ImageAsset("a", 100, 100, "", "given.jpg"),
+                            ImageAsset("b", 100, 100, "pic/", "on_disk.png"),
+                            ImageAsset("c", 100, 100, "", "nowhere.jpg")};
+    const QJsonArray layers{ImageLayer("a", 1, "a"),
+                            ImageLayer("b", 2, "b", Transform({{"p", Value(QJsonArray{100, 0})}})),
+                            ImageLayer("c", 3, "c", Transform({{"p", Value(QJsonArray{200, 0})}}))};
+    const QByteArray json = Json(Movie(layers, 300, 100, 10, assets));
+    PictureProvider pictures;
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    pictures.insert("./given.jpg", blue);
+    pictures.insert("unused.jpg", QImage(4, 4, QImage::Format_RGB32));
+    AnimationPlayer player;
+    player.setMovieData(json, pictures, tree.file("movie"), "movie.rar");
+    for (int pass = 0; pass < 2; ++pass) {
+        const QImage frame = player.grabFrame({300, 100});
+        EXPECT_EQ(frame.pixelColor(50, 50), QColor(Qt::blue)) << pass;
+        EXPECT_EQ(frame.pixelColor(150, 50), QColor(Qt::green)) << pass;
+        EXPECT_EQ(frame.pixelColor(250, 50), QColor(Qt::black)) << pass;
+        EXPECT_EQ(player.missingPictures(), QStringList{tree.file("movie/nowhere.jpg")}) << pass;
+        player.reloadPictures(); // re-reads the files, keeps what was given
+    }
+}
+
+TEST(ProvidedPictures, WithoutAFolderTheOthersAreMissingByTheirNames) {
+    PictureProvider pictures;
+    pictures.insert("other.jpg", QImage(4, 4, QImage::Format_RGB32));
+    AnimationPlayer player;
+    player.setMovieData(PictureMovie("../../pic/", "picture_0.jpg", {100, 100}, {0, 0}), pictures, {},
+                        "movie.rar");
+    EXPECT_EQ(player.missingPictures(), QStringList{"../../pic/picture_0.jpg"});
 }
 
 struct NumStopCase {

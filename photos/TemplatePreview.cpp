@@ -1,15 +1,15 @@
-#include "player/TemplatePreviewFolder.h"
+#include "photos/TemplatePreview.h"
 
 #include "core/Columns.h"
 #include "core/Error.h"
-#include "core/Folders.h"
 #include "core/Package.h"
 #include "core/TextHelpers.h"
 #include "core/Words.h"
 #include "photos/PhotoFile.h"
 #include "photos/ThumbnailLoader.h"
+#include "player/AnimationPlayer.h"
 
-#include <QDir>
+#include <QFile>
 #include <QPainter>
 
 namespace lumiset {
@@ -19,15 +19,13 @@ namespace {
 constexpr int kCanvasWidth = 1920;
 constexpr int kCanvasHeight = 1080;
 const QColor kPlaceholderColour(0, 128, 128);
+// The names the template movies give their background and hand-over pictures.
+const QString kBackgroundPicture = QStringLiteral("wj_y_l_b_j.jpg");
+const QString kHandOverPicture = QStringLiteral("../../pic/picture_0.jpg");
 
 QSize scaledToTarget(QSize canvas, QSize target) {
     return {std::max(1, canvas.width() * target.width() / kCanvasWidth),
             std::max(1, canvas.height() * target.height() / kCanvasHeight)};
-}
-
-void saveJpeg(const QImage& image, const QString& path) {
-    if (!image.save(path, "JPG", 90))
-        throw Error(QStringLiteral("无法写入图片: %1").arg(QDir::toNativeSeparators(path)));
 }
 
 QSize slotCanvas(const QString& width, const QString& height) {
@@ -65,17 +63,12 @@ QImage CoverPicture(const QString& photoPath, QSize size) {
     return picture;
 }
 
-QString TemplatePreviewFolder::prepare(const DataPaths& paths, const TemplateCatalogue& catalogue,
-                                       int catalogueRow, const QStringList& photos, QSize target) {
+TemplatePreview TemplatePreview::prepare(const DataPaths& paths, const TemplateCatalogue& catalogue,
+                                         int catalogueRow, const QStringList& photos, QSize target) {
     const QStringList& row = catalogue.catalogue().row(catalogueRow);
-    const QString folder = paths.singlePreviewFolder();
-    DeleteTree(folder);
-    ForceFolder(folder);
-    DeleteTree(paths.handOverFolder());
-    ForceFolder(paths.handOverFolder());
-
-    const QString movie = paths.singlePreviewMovie(false);
-    DecodePackage(row[CatalogueCol::AnimationPath], PackageLayers::TemplateAnimation, movie);
+    TemplatePreview preview;
+    preview.name = row[CatalogueCol::AnimationPath];
+    preview.movie = DecodePackageToMemory(preview.name, PackageLayers::TemplateAnimation);
 
     const QStringList names = SplitBarList(row[CatalogueCol::PictureNames]);
     const QStringList widths = SplitBarList(row[CatalogueCol::Widths]);
@@ -97,7 +90,7 @@ QString TemplatePreviewFolder::prepare(const DataPaths& paths, const TemplateCat
                 canvas = {kCanvasHeight, kCanvasWidth};
             picture = PlaceholderPicture(canvas, target);
         }
-        saveJpeg(picture, folder + u'/' + names[k] + QStringLiteral(".jpg"));
+        preview.pictures.insert(names[k] + QStringLiteral(".jpg"), std::move(picture));
     }
 
     // A catalogue preview has a black background; with photos, the default background of an album.
@@ -111,12 +104,16 @@ QString TemplatePreviewFolder::prepare(const DataPaths& paths, const TemplateCat
             background = decoded.scaled(target, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
                              .copy(QRect(QPoint(0, 0), target));
     }
-    saveJpeg(background, folder + QStringLiteral("/wj_y_l_b_j.jpg"));
+    preview.pictures.insert(kBackgroundPicture, std::move(background));
 
     QImage handOver(81, 57, QImage::Format_RGB32);
     handOver.fill(Qt::black);
-    saveJpeg(handOver, paths.handOverPicture(QStringLiteral("jpg")));
-    return movie;
+    preview.pictures.insert(kHandOverPicture, std::move(handOver));
+    return preview;
+}
+
+void TemplatePreview::loadInto(AnimationPlayer& player) const {
+    player.setMovieData(movie, pictures, {}, name);
 }
 
 } // namespace lumiset
