@@ -45,9 +45,9 @@ const QString kAddMusicProgress = QStringLiteral("添加音乐");
 
 // Deletes row `selectedRow` of `id`, or every row when `selectedRow` is nullopt, after asking; the rows
 // that follow it (the lyric settings) go too.
-ListEditResult deleteRows(Album& album, TableId id, std::optional<int> selectedRow, const Confirm& confirm,
-                          const ListTexts& texts) {
-    ListEditResult result;
+EditResult deleteRows(Album& album, TableId id, std::optional<int> selectedRow, const Confirm& confirm,
+                      const ListTexts& texts) {
+    EditResult result;
     const Table& table = album.table(id);
     if (table.isEmpty()) {
         result.messages.append(texts.empty);
@@ -77,9 +77,9 @@ QString FirstUseSample(QString& openedFlag, const QString& samplePath) {
     return first && QFileInfo(samplePath).isFile() ? samplePath : QString();
 }
 
-ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const MusicLengthReader& lengthOf,
-                             const Job* job) {
-    ListEditResult result;
+EditResult AddMusicFiles(Album& album, const QStringList& paths, const MusicLengthReader& lengthOf,
+                         const Job* job) {
+    EditResult result;
     QList<QStringList> rows;
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
@@ -103,11 +103,11 @@ ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const Music
     return result;
 }
 
-ListEditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm) {
+EditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm) {
     return deleteRows(album, TableId::Music, selectedRow, confirm, kMusicTexts);
 }
 
-ListEditResult DeleteAllMusic(Album& album, const Confirm& confirm) {
+EditResult DeleteAllMusic(Album& album, const Confirm& confirm) {
     return deleteRows(album, TableId::Music, std::nullopt, confirm, kMusicTexts);
 }
 
@@ -127,8 +127,8 @@ QStringList DefaultLyricSettings(int previewHeight) {
             QStringLiteral("jianti")};
 }
 
-ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int previewHeight) {
-    ListEditResult result;
+EditResult AddLyricFiles(Album& album, const QStringList& paths, int previewHeight) {
+    EditResult result;
     for (const QString& path : paths) {
         const QFileInfo file(path);
         if (!file.isFile()) {
@@ -146,11 +146,11 @@ ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int preview
     return result;
 }
 
-ListEditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm) {
+EditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm) {
     return deleteRows(album, TableId::Lyrics, selectedRow, confirm, kLyricTexts);
 }
 
-ListEditResult DeleteAllLyrics(Album& album, const Confirm& confirm) {
+EditResult DeleteAllLyrics(Album& album, const Confirm& confirm) {
     return deleteRows(album, TableId::Lyrics, std::nullopt, confirm, kLyricTexts);
 }
 

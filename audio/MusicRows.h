@@ -2,6 +2,8 @@
 // (window TForm5 "添加歌词"): adding files in the order chosen, deleting one or all after asking.
 #pragma once
 
+#include "core/JobOutcome.h"
+
 #include "core/Album.h"
 #include "core/Confirm.h"
 #include "core/Job.h"
@@ -19,11 +21,6 @@ using MusicLengthReader = std::function<qint64(const QString& path)>;
 // Height of the lyric preview screen (679 × 390) on which the default lyric top is measured.
 constexpr int kLyricPreviewHeight = 390;
 
-struct ListEditResult {
-    bool changed = false;
-    QStringList messages; // to show, in order
-};
-
 // The file the open dialog offers the first time it opens in a run: `samplePath` when the flag
 // (Edit_yinyue_dakai_1ci or Edit_geci_dakai_1ci) still reads "0" and the file exists, else empty. The
 // flag reads "1" afterwards.
@@ -32,22 +29,22 @@ QString FirstUseSample(QString& openedFlag, const QString& samplePath);
 // Appends one music row per file, in the given order: number, name, extension, length "00:MM:SS", path.
 // A file whose length cannot be read is left out with a message naming it; the others are added. A stop
 // requested through `job` adds nothing.
-ListEditResult AddMusicFiles(Album& album, const QStringList& paths, const MusicLengthReader& lengthOf,
-                             const Job* job = nullptr);
+EditResult AddMusicFiles(Album& album, const QStringList& paths, const MusicLengthReader& lengthOf,
+                         const Job* job = nullptr);
 // "删除音乐": deletes music row `selectedRow` (-1 when none is selected) after asking.
-ListEditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm);
+EditResult DeleteMusic(Album& album, int selectedRow, const Confirm& confirm);
 // "全部删除" of the music window.
-ListEditResult DeleteAllMusic(Album& album, const Confirm& confirm);
+EditResult DeleteAllMusic(Album& album, const Confirm& confirm);
 
 // The display settings a lyric file starts with (lyric settings columns 4..15).
 QStringList DefaultLyricSettings(int previewHeight = kLyricPreviewHeight);
 
 // Appends one lyric row and one lyric settings row per file, in the given order. A file that does not
 // exist is left out with a message naming it.
-ListEditResult AddLyricFiles(Album& album, const QStringList& paths, int previewHeight = kLyricPreviewHeight);
+EditResult AddLyricFiles(Album& album, const QStringList& paths, int previewHeight = kLyricPreviewHeight);
 // "删除歌词": deletes lyric row `selectedRow` and its settings row after asking.
-ListEditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm);
+EditResult DeleteLyrics(Album& album, int selectedRow, const Confirm& confirm);
 // "全部删除" of the lyric window.
-ListEditResult DeleteAllLyrics(Album& album, const Confirm& confirm);
+EditResult DeleteAllLyrics(Album& album, const Confirm& confirm);
 
 } // namespace lumiset

@@ -1,7 +1,7 @@
 # Shared build helpers.
 
 function(lumiset_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wpedantic)
   if(LUMISET_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -50,6 +50,13 @@ struct JobOutcome {
     bool isStopped() const { return status == Status::Stopped; }
 };
 
+// What a one-step operation on the interface thread hands back (a deletion after its confirmation, an
+// added list row): whether it changed the album, and the messages to show in order.
+struct EditResult {
+    bool changed = false; // false when the user did not confirm or nothing applied: the album is unchanged
+    QStringList messages;
+};
+
 // A job: works on its own copy of the album and returns the outcome; it reports progress and looks for
 // a stop request through `control`. It never asks the user anything while it runs.
 using AlbumJob = std::function<JobOutcome(const Album& album, Job& control)>;

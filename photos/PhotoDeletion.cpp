@@ -26,8 +26,8 @@ void emptySlot(Table& slotTable, int row) {
 PhotoDeletion::PhotoDeletion(const TemplateCatalogue& catalogue, RandomSource& random, Confirm confirm)
     : catalogue_(catalogue), random_(random), confirm_(std::move(confirm)) {}
 
-PhotoDeletionResult PhotoDeletion::deleteOne(Album& album, int selectedRow) const {
-    PhotoDeletionResult result;
+EditResult PhotoDeletion::deleteOne(Album& album, int selectedRow) const {
+    EditResult result;
     if (album.photos.isEmpty()) {
         result.messages.append(PhotoDeletionText::NoPhotos);
         return result;
@@ -77,12 +77,12 @@ PhotoDeletionResult PhotoDeletion::deleteOne(Album& album, int selectedRow) cons
         return {false, {e.message()}};
     }
     album = std::move(work);
-    result.deleted = true;
+    result.changed = true;
     return result;
 }
 
-PhotoDeletionResult PhotoDeletion::deleteAll(Album& album) const {
-    PhotoDeletionResult result;
+EditResult PhotoDeletion::deleteAll(Album& album) const {
+    EditResult result;
     Table& effects = album.textEffects;
     int automatic = 0;
     for (int e = 0; e < effects.rowCount(); ++e)
@@ -106,7 +106,7 @@ PhotoDeletionResult PhotoDeletion::deleteAll(Album& album) const {
     for (int e = effects.rowCount() - 1; e >= 0; --e)
         if (!effects.cell(e, TextEffectCol::TemplateMark).isEmpty())
             effects.removeRow(e);
-    result.deleted = true;
+    result.changed = true;
     result.messages.append(PhotoDeletionText::AllDeleted);
     return result;
 }

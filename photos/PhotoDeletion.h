@@ -3,6 +3,8 @@
 // photos shift, and the automatic text effects of the templates that lost a photo go with it.
 #pragma once
 
+#include "core/JobOutcome.h"
+
 #include "core/Album.h"
 #include "core/Confirm.h"
 #include "core/Random.h"
@@ -22,11 +24,6 @@ inline const QString TextEffectsDeleted =
 inline const QString AllDeleted = QStringLiteral("照片文件已经全部删除！");
 } // namespace PhotoDeletionText
 
-struct PhotoDeletionResult {
-    bool deleted = false;
-    QStringList messages; // to show, in order
-};
-
 class PhotoDeletion {
 public:
     PhotoDeletion(const TemplateCatalogue& catalogue, RandomSource& random, Confirm confirm);
@@ -34,12 +31,12 @@ public:
     // Deletes photo row `selectedRow` (-1 when none is selected) after asking. Its slots are emptied and
     // their templates become "未完成"; later photo references shift down by one; empty background rows get
     // landscape photos; the automatic text effects of the affected templates are deleted and the rest
-    // re-timed. The album is unchanged unless the result says `deleted`.
-    PhotoDeletionResult deleteOne(Album& album, int selectedRow) const;
+    // re-timed. The album is unchanged unless the result says `changed`.
+    EditResult deleteOne(Album& album, int selectedRow) const;
 
     // Deletes every photo after asking, with the used templates, their slots and backgrounds and every
     // automatic text effect.
-    PhotoDeletionResult deleteAll(Album& album) const;
+    EditResult deleteAll(Album& album) const;
 
 private:
     const TemplateCatalogue& catalogue_;

@@ -75,7 +75,7 @@ void TemplateManagement::putPhoto(Album& album, int usedRow, int slotNumber, int
     album = std::move(changed);
 }
 
-TemplateEditResult TemplateManagement::deleteOne(Album& album, int usedRow) const {
+EditResult TemplateManagement::deleteOne(Album& album, int usedRow) const {
     if (album.usedTemplates.isEmpty())
         throw Error(TemplateText::NoTemplates);
     if (usedRow < 0 || usedRow >= album.usedTemplates.rowCount())
@@ -99,7 +99,7 @@ TemplateEditResult TemplateManagement::deleteOne(Album& album, int usedRow) cons
     return {true, {TemplateText::Deleted}};
 }
 
-TemplateEditResult TemplateManagement::deleteAll(Album& album) const {
+EditResult TemplateManagement::deleteAll(Album& album) const {
     if (album.usedTemplates.isEmpty())
         throw Error(TemplateText::NoTemplates);
     if (!confirm_ || !confirm_(TemplateText::DeleteCaption, TemplateText::DeleteAllQuestion))

@@ -2,6 +2,8 @@
 // deleting one or all used templates. The window shows the returned messages and the Error texts.
 #pragma once
 
+#include "core/JobOutcome.h"
+
 #include "core/Album.h"
 #include "core/Confirm.h"
 #include "core/Random.h"
@@ -28,11 +30,6 @@ inline const QString AllDeleted = QStringLiteral("已经使用的模板文件已
 QString NeedPhotoOf(bool landscapeSlot);
 } // namespace TemplateText
 
-struct TemplateEditResult {
-    bool done = false;    // false when the user did not confirm: the album is unchanged
-    QStringList messages; // to show, in order
-};
-
 class TemplateManagement {
 public:
     TemplateManagement(const TemplateCatalogue& catalogue, RandomSource& random, Confirm confirm);
@@ -50,10 +47,10 @@ public:
     // "删除模板": deletes used-template row `usedRow` (-1 = none selected) after asking, with its slots,
     // its background row and its automatic text effects; later rows move up and are renumbered. Its
     // photos become unplaced unless another slot still holds them.
-    TemplateEditResult deleteOne(Album& album, int usedRow) const;
+    EditResult deleteOne(Album& album, int usedRow) const;
 
     // "全删模板": deletes every used template after asking; every photo becomes unplaced.
-    TemplateEditResult deleteAll(Album& album) const;
+    EditResult deleteAll(Album& album) const;
 
 private:
     void retimeTextEffects(Album& album) const;

@@ -203,59 +203,64 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedRequests,
     ::testing::Values(
         RefusedRequest{"FolderOfUnreadablePhotos",
-                       [](const TempTree& t) {
-                           t.write("photos/broken.jpg", "not a photo");
-                           fifo(t, "photos/pipe.jpg");
-                           return QStringList{"album", "--photos", t.file("photos"), "--save",
-                                              t.file("out/album.lumiset")};
+                       [](const TempTree& tree) {
+                           tree.write("photos/broken.jpg", "not a photo");
+                           fifo(tree, "photos/pipe.jpg");
+                           return QStringList{"album", "--photos", tree.file("photos"), "--save",
+                                              tree.file("out/album.lumiset")};
                        },
                        "都不能使用"},
         RefusedRequest{"FolderWithoutPhotos",
-                       [](const TempTree& t) {
-                           t.write("photos/notes.txt", "x");
-                           return QStringList{"album", "--photos", t.file("photos"), "--save",
-                                              t.file("out/album.lumiset")};
+                       [](const TempTree& tree) {
+                           tree.write("photos/notes.txt", "x");
+                           return QStringList{"album", "--photos", tree.file("photos"), "--save",
+                                              tree.file("out/album.lumiset")};
                        },
                        "没有 JPEG 照片"},
         RefusedRequest{"OnlyRefusedMusic",
-                       [](const TempTree& t) {
-                           writePhoto(t, "p.jpg", {1600, 1200}, Qt::blue);
+                       [](const TempTree& tree) {
+                           writePhoto(tree, "p.jpg", {1600, 1200}, Qt::blue);
                            return QStringList{"album",
                                               "--photos",
-                                              t.file("p.jpg"),
+                                              tree.file("p.jpg"),
                                               "--music",
-                                              t.write("song.mp3", QByteArray(64, '\0')),
+                                              tree.write("song.mp3", QByteArray(64, '\0')),
                                               "--save",
-                                              t.file("out/album.lumiset")};
+                                              tree.file("out/album.lumiset")};
                        },
                        "音乐"},
         RefusedRequest{"AlbumFromAPipe",
-                       [](const TempTree& t) {
-                           return QStringList{"album", "--open", fifo(t, "album.fifo"), "--save",
-                                              t.file("out/album.lumiset")};
+                       [](const TempTree& tree) {
+                           return QStringList{"album", "--open", fifo(tree, "album.fifo"), "--save",
+                                              tree.file("out/album.lumiset")};
                        },
                        "不是普通文件"},
         RefusedRequest{
             "AlbumFromAnEndlessDevice",
-            [](const TempTree& t) {
-                return QStringList{"album", "--open", "/dev/zero", "--save", t.file("out/album.lumiset")};
+            [](const TempTree& tree) {
+                return QStringList{"album", "--open", "/dev/zero", "--save", tree.file("out/album.lumiset")};
             },
             "不是普通文件"},
         RefusedRequest{"FramePastTheEnd",
-                       [](const TempTree& t) {
-                           return QStringList{"preview-template", "0",      "--frame", "5",          "250000",
-                                              "--size",           "160x90", "--out",   t.file("out")};
+                       [](const TempTree& tree) {
+                           return QStringList{"preview-template", "0",      "--frame", "5",
+                                              "250000",           "--size", "160x90",  "--out",
+                                              tree.file("out")};
                        },
                        "250000"},
-        RefusedRequest{
-            "PhotoTooTallToShow",
-            [](const TempTree& t) {
-                return QStringList{
-                    "preview-template", "0",      "--photos", writePhoto(t, "tall.jpg", {2, 16000}, Qt::red),
-                    "--size",           "160x90", "--out",    t.file("out")};
-            },
-            "长宽比过于悬殊"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        RefusedRequest{"PhotoTooTallToShow",
+                       [](const TempTree& tree) {
+                           return QStringList{"preview-template",
+                                              "0",
+                                              "--photos",
+                                              writePhoto(tree, "tall.jpg", {2, 16000}, Qt::red),
+                                              "--size",
+                                              "160x90",
+                                              "--out",
+                                              tree.file("out")};
+                       },
+                       "长宽比过于悬殊"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PreviewTemplateCommand, SaysWhenAPhotoShowsOnlyInPart) {
     TempTree tree;

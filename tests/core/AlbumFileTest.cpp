@@ -114,7 +114,8 @@ TEST(AlbumFile, DerivesThePhotoListsWhenAFileLeavesThemOut) {
     EXPECT_EQ(back.landscapePhotos, original.landscapePhotos);
 }
 
-TEST(AlbumFile, SavingOverAnExistingFileIsAtomic) {
+// A save that fails on a full disk keeps the old file: WriteOnFullDisk/AlbumFile.
+TEST(AlbumFile, SavesOverAnExistingFileAndFailsWhereNoFolderCanBeMade) {
     TempTree tree;
     const QString path = tree.write("album.lumiset", "old");
     SaveAlbum(sampleAlbum(), path);
@@ -195,4 +196,4 @@ INSTANTIATE_TEST_SUITE_P(
                             [](QJsonObject& r) { setTable(r, "ListView_moban_beijing", QJsonArray()); });
                     },
                     "ListView_moban_beijing"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });

@@ -1,4 +1,5 @@
 #include "core/FileAccess.h"
+#include "core/AlbumFile.h"
 #include "core/Error.h"
 #include "tests/support/TempTree.h"
 
@@ -43,6 +44,14 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
+Album albumOfPhotos(int count) {
+    Album album;
+    for (int i = 0; i < count; ++i)
+        album.photos.appendRow(
+            {QString::number(i + 1), "IMG", ".jpg", "4000", "3000", "/photos/IMG.jpg", ""});
+    return album;
+}
+
 QImage noisyPicture() {
     QImage image(300, 300, QImage::Format_RGB32);
     quint32 seed = 12345;
@@ -85,8 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailedWrite{"BufferedSmallFile", [](const QString& p) { WriteWholeFile(p, QByteArray(4000, 'a')); }},
         FailedWrite{"LargeFile", [](const QString& p) { WriteWholeFile(p, QByteArray(200'000, 'a')); }},
-        FailedWrite{"Picture", [](const QString& p) { SaveImageFile(p, noisyPicture(), "PNG"); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+        FailedWrite{"Picture", [](const QString& p) { SaveImageFile(p, noisyPicture(), "PNG"); }},
+        FailedWrite{"AlbumFile", [](const QString& p) { SaveAlbum(albumOfPhotos(100), p); }}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(WriteWholeFile, ReplacesTheFileWhenTheWriteSucceeds) {
     TempTree tree;
@@ -131,8 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, ReadWholeFileRefuses,
     ::testing::Values(
         UnreadableCase{"Pipe",
-                       [](TempTree& t) {
-                           const QString path = t.file("album.fifo");
+                       [](TempTree& tree) {
+                           const QString path = tree.file("album.fifo");
                            mkfifo(QFile::encodeName(path).constData(), 0600);
                            return path;
                        },
@@ -140,15 +150,15 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableCase{"EndlessDevice", [](TempTree&) { return QStringLiteral("/dev/zero"); },
                        "不是普通文件"},
         UnreadableCase{"Folder",
-                       [](TempTree& t) {
-                           t.write("folder/x", "x");
-                           return t.file("folder");
+                       [](TempTree& tree) {
+                           tree.write("folder/x", "x");
+                           return tree.file("folder");
                        },
                        "不是普通文件"},
-        UnreadableCase{"TooLarge", [](TempTree& t) { return t.write("big.json", QByteArray(1001, '{')); },
-                       "过大"},
-        UnreadableCase{"Missing", [](TempTree& t) { return t.file("nowhere.json"); }, "不存在"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        UnreadableCase{"TooLarge",
+                       [](TempTree& tree) { return tree.write("big.json", QByteArray(1001, '{')); }, "过大"},
+        UnreadableCase{"Missing", [](TempTree& tree) { return tree.file("nowhere.json"); }, "不存在"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ReadWholeFile, ReadsAFileUpToTheLimit) {
     TempTree tree;

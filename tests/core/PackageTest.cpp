@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                                              static_cast<qint32>(payload.size() + 1));
                  },
                  "不符"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Package, MissingFileIsReportedByName) {
     TempTree tree;
@@ -151,4 +151,4 @@ INSTANTIATE_TEST_SUITE_P(Kinds, InflationBomb,
                          ::testing::Values(Bomb{"ParameterFile", PackageLayers::TemplateParameters, '\n'},
                                            Bomb{"Combination", PackageLayers::Combination, '\n'},
                                            Bomb{"Movie", PackageLayers::TemplateAnimation, '{'}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });

@@ -163,51 +163,52 @@ TEST_P(CatalogueFailures, EndWithAClearMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CatalogueFailures,
     ::testing::Values(CatalogueFailure{"NoParameterPackages",
-                                       [](const TempTree& t) {
-                                           QDir(t.file("korvel/wj_0_or_2/wjj_01")).removeRecursively();
+                                       [](const TempTree& tree) {
+                                           QDir(tree.file("korvel/wj_0_or_2/wjj_01")).removeRecursively();
                                        },
                                        "没有找到模板文件"},
                       CatalogueFailure{"NoAnimationPackages",
-                                       [](const TempTree& t) {
-                                           QDir(t.file("korvel/wj_0_or_2/wjj_02")).removeRecursively();
+                                       [](const TempTree& tree) {
+                                           QDir(tree.file("korvel/wj_0_or_2/wjj_02")).removeRecursively();
                                        },
                                        "没有找到模板文件"},
-                      CatalogueFailure{
-                          "UnpairedPackages",
-                          [](const TempTree& t) { QFile::remove(t.file("korvel/wj_0_or_2/wjj_02/c06.rar")); },
-                          "数量不一致"},
+                      CatalogueFailure{"UnpairedPackages",
+                                       [](const TempTree& tree) {
+                                           QFile::remove(tree.file("korvel/wj_0_or_2/wjj_02/c06.rar"));
+                                       },
+                                       "数量不一致"},
                       CatalogueFailure{"WrongMarker",
-                                       [](const TempTree& t) {
+                                       [](const TempTree& tree) {
                                            TemplateSpec design;
                                            design.marker = "someone_else";
-                                           WriteTemplate(t, "c08", design);
+                                           WriteTemplate(tree, "c08", design);
                                        },
                                        "c08.rar"},
                       CatalogueFailure{"CorruptPackage",
-                                       [](const TempTree& t) {
-                                           t.write("korvel/wj_0_or_2/wjj_01/a03.rar", "\x10\0\0\0garbage");
+                                       [](const TempTree& tree) {
+                                           tree.write("korvel/wj_0_or_2/wjj_01/a03.rar", "\x10\0\0\0garbage");
                                        },
                                        "a03.rar"},
                       CatalogueFailure{"NonNumericFrameCount",
-                                       [](const TempTree& t) {
+                                       [](const TempTree& tree) {
                                            TemplateSpec design;
                                            design.name = "坏模板";
                                            design.frames = "12x";
-                                           WriteTemplate(t, "c06", design);
+                                           WriteTemplate(tree, "c06", design);
                                        },
                                        "坏模板"},
                       CatalogueFailure{"NegativeFrameCount",
-                                       [](const TempTree& t) {
+                                       [](const TempTree& tree) {
                                            TemplateSpec design;
                                            design.frames = "-200";
-                                           WriteTemplate(t, "c06", design);
+                                           WriteTemplate(tree, "c06", design);
                                        },
                                        "c06.rar"},
                       CatalogueFailure{"AbsurdFrameCount",
-                                       [](const TempTree& t) {
+                                       [](const TempTree& tree) {
                                            TemplateSpec design;
                                            design.frames = "9223372036854775807";
-                                           WriteTemplate(t, "c09", design);
+                                           WriteTemplate(tree, "c09", design);
                                        },
                                        "c09.rar"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });

@@ -118,4 +118,4 @@ TEST_P(GeneratorRejects, NamingTheFileAndTheProblem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Mistakes, GeneratorRejects, ::testing::ValuesIn(kBadDesigns),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& testInfo) { return "case" + std::to_string(testInfo.index); });

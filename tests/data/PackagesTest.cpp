@@ -67,8 +67,8 @@ TEST_P(ShippedPackages, DecodeWithTheirLayerCountOnly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllKinds, ShippedPackages, ::testing::ValuesIn(kKinds), [](const auto& info) {
-    QString name = QString::fromLatin1(info.param.what);
+INSTANTIATE_TEST_SUITE_P(AllKinds, ShippedPackages, ::testing::ValuesIn(kKinds), [](const auto& testInfo) {
+    QString name = QString::fromLatin1(testInfo.param.what);
     name.replace(u' ', u'_').replace(u'-', u'_');
     return name.toStdString();
 });

@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{"interval9", TemplateChoice::Interval, 9, {}, {}},
                       // Odd draws in 0…5 choose a template; each chosen template then draws its effect.
                       ChoiceCase{"random", TemplateChoice::Random, 1, {5, 0, 0, 2, 3, 0, 4}, {"0", "3"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(AutomaticTextEffects, AnIncompleteTemplateGetsNothingAndAddsNoTime) {
     World w({captioned("250"), captioned("300", "|50|", "|A|")}, {suiting("A")});
@@ -280,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
                           0,
                           {{0, false}, {0, false}},
                           "已经使用的模板文件有 2 个模板文件没有匹配相片文件!请匹配后再添加文字特效!"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(AutomaticTextEffects, FillsOnlyTemplatesWithoutAutomaticEffects) {
     World w({captioned("300", "|50|", "|A|")}, {suiting("A")});

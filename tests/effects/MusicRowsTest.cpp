@@ -44,8 +44,7 @@ Confirm answering(bool answer, QStringList& asked) {
 TEST(MusicRows, AppendsFilesNumberedAfterTheExistingRowsWithTheirLengths) {
     Album album;
     AddMusicFiles(album, {"/m/甜蜜蜜.mp3"}, fakeLength);
-    const ListEditResult result =
-        AddMusicFiles(album, {"/m/长歌.MP3", "/m/短.mp3", "/m/甜蜜蜜.mp3"}, fakeLength);
+    const EditResult result = AddMusicFiles(album, {"/m/长歌.MP3", "/m/短.mp3", "/m/甜蜜蜜.mp3"}, fakeLength);
     EXPECT_TRUE(result.changed);
     EXPECT_TRUE(result.messages.isEmpty());
     EXPECT_THAT(column(album.music, MusicCol::Number), ElementsAre("1", "2", "3", "4"));
@@ -56,7 +55,7 @@ TEST(MusicRows, AppendsFilesNumberedAfterTheExistingRowsWithTheirLengths) {
 
 TEST(MusicRows, AnUnreadableFileIsNamedAndTheOthersAreAdded) {
     Album album;
-    const ListEditResult result = AddMusicFiles(album, {"/m/坏.mp3", "/m/短.mp3"}, fakeLength);
+    const EditResult result = AddMusicFiles(album, {"/m/坏.mp3", "/m/短.mp3"}, fakeLength);
     EXPECT_THAT(column(album.music, MusicCol::Name), ElementsAre("短"));
     EXPECT_EQ(album.music.cell(0, MusicCol::Number), "1");
     ASSERT_EQ(result.messages.size(), 1);
@@ -76,7 +75,7 @@ TEST(MusicRows, LyricFilesGetTheDefaultDisplaySettings) {
     const QString first = tree.write("歌词/甜蜜蜜.lrc", "[00:01.00]hi");
     const QString second = tree.write("歌词/二.LRC", "");
     Album album;
-    const ListEditResult result = AddLyricFiles(album, {first, tree.file("missing.lrc"), second});
+    const EditResult result = AddLyricFiles(album, {first, tree.file("missing.lrc"), second});
     EXPECT_THAT(column(album.lyrics, LyricCol::Number), ElementsAre("1", "2"));
     EXPECT_EQ(album.lyrics.row(1), QStringList({"2", "二", ".LRC", second}));
     EXPECT_EQ(album.lyricSettings.row(0),
@@ -107,8 +106,8 @@ TEST(MusicRows, TheSampleFileIsOfferedOnlyTheFirstTime) {
 // The music and the lyric window delete alike, with their own texts; a lyric row goes with its settings row.
 struct ListKind {
     const char* name;
-    ListEditResult (*deleteOne)(Album&, int, const Confirm&);
-    ListEditResult (*deleteAll)(Album&, const Confirm&);
+    EditResult (*deleteOne)(Album&, int, const Confirm&);
+    EditResult (*deleteAll)(Album&, const Confirm&);
     const char* caption;
     const char* empty;
     const char* askOne;
@@ -141,7 +140,7 @@ protected:
 
 TEST_P(ListDeletion, DeletesTheSelectedRowAndRenumbers) {
     const ListKind& k = GetParam();
-    const ListEditResult result = k.deleteOne(album, 1, answering(true, asked));
+    const EditResult result = k.deleteOne(album, 1, answering(true, asked));
     EXPECT_THAT(asked, ElementsAre(QStringLiteral("%1|%2").arg(k.caption, k.askOne)));
     EXPECT_THAT(result.messages, ElementsAre(k.deletedOne));
     for (const Table* t : tables()) {
@@ -185,4 +184,4 @@ INSTANTIATE_TEST_SUITE_P(Lists, ListDeletion,
                                                     "没有添加歌词文件！", "是否确定要删除当前选中的歌词文件?",
                                                     "没有选中歌词文件！", "选中的歌词文件已经删除！",
                                                     "是否确定要删除全部歌词文件?", "歌词文件已经全部删除！"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });

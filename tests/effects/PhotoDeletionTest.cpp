@@ -42,9 +42,9 @@ struct World {
         builder.addTemplate(1, {1, 2});
         builder.addTemplate(0, {3});
         builder.addTemplate(0, {4});
-        ScriptedRandom random;
+        ScriptedRandom setupDraws;
         const EffectLibrary library(PathsOf(tree));
-        AutomaticTextEffects(catalogue, library, random, [] { return QTime(9, 5, 0); }).runHidden(album);
+        AutomaticTextEffects(catalogue, library, setupDraws, [] { return QTime(9, 5, 0); }).runHidden(album);
         album.textEffects.appendRow({"3", "00:00:07", "暂无", "tingzhi", "手动", "0", "1", "1", "1", "", "",
                                      "", "", "手动添加", "wu"});
     }
@@ -82,9 +82,9 @@ TEST(PhotoDeletion, TheFixtureTimesEveryTemplatesCaption) {
 
 TEST(PhotoDeletion, DeletingTheThirdOfFivePhotosShiftsReferencesAndRemovesItsTemplatesEffects) {
     World w;
-    const PhotoDeletionResult result = w.deletion(true).deleteOne(w.album, 2);
+    const EditResult result = w.deletion(true).deleteOne(w.album, 2);
 
-    EXPECT_TRUE(result.deleted);
+    EXPECT_TRUE(result.changed);
     EXPECT_THAT(
         w.questions,
         ElementsAre("删除照片|此张照片文件在 1 个模板文件中使用,删除后,模板文件中的照片文件也会被删除,"
@@ -123,7 +123,7 @@ TEST(PhotoDeletion, APhotoInNoSlotGoesWithoutTouchingTheEffects) {
     World w;
     AlbumBuilder(w.album, w.catalogue).addPhoto("新照片");
     const Table effects = w.album.textEffects;
-    const PhotoDeletionResult result = w.deletion(true).deleteOne(w.album, 5);
+    const EditResult result = w.deletion(true).deleteOne(w.album, 5);
     EXPECT_THAT(w.questions, ElementsAre("删除照片|是否确定要删除当前选中的照片文件?"));
     EXPECT_THAT(result.messages, ElementsAre("选中的照片文件已经删除！"));
     EXPECT_EQ(w.album.photos.rowCount(), 5);
@@ -148,8 +148,8 @@ TEST_P(PhotoDeletionRefused, LeavesTheAlbumAsItWas) {
     if (c.emptyAlbum)
         w.album.clearTables();
     const Album before = w.album;
-    const PhotoDeletionResult result = w.deletion(c.answer).deleteOne(w.album, c.selected);
-    EXPECT_FALSE(result.deleted);
+    const EditResult result = w.deletion(c.answer).deleteOne(w.album, c.selected);
+    EXPECT_FALSE(result.changed);
     EXPECT_EQ(w.questions, c.questions);
     EXPECT_EQ(result.messages, c.messages);
     for (int t = 0; t < before.tables().size(); ++t)
@@ -173,12 +173,12 @@ INSTANTIATE_TEST_SUITE_P(
                                       true,
                                       {"删除照片|是否确定要删除当前选中的照片文件?"},
                                       {"没有选中照片文件！"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PhotoDeletion, DeletingAllPhotosEmptiesTheTemplatesAndTheirAutomaticEffects) {
     World w;
-    const PhotoDeletionResult result = w.deletion(true).deleteAll(w.album);
-    EXPECT_TRUE(result.deleted);
+    const EditResult result = w.deletion(true).deleteAll(w.album);
+    EXPECT_TRUE(result.changed);
     EXPECT_THAT(
         w.questions,
         ElementsAre("删除照片|是否确定要删除全部照片文件?删除后,自动添加到模板中的文字特效也会被全部删除!"));
@@ -194,7 +194,7 @@ TEST(PhotoDeletion, DeletingAllPhotosEmptiesTheTemplatesAndTheirAutomaticEffects
 TEST(PhotoDeletion, DeletingAllAsksPlainlyWithoutAutomaticEffectsAndNotAtAllWithoutPhotos) {
     World w;
     w.album.textEffects.clear();
-    EXPECT_FALSE(w.deletion(false).deleteAll(w.album).deleted);
+    EXPECT_FALSE(w.deletion(false).deleteAll(w.album).changed);
     EXPECT_THAT(w.questions, ElementsAre("删除照片|是否确定要删除全部照片文件?"));
     EXPECT_EQ(w.album.photos.rowCount(), 5);
 

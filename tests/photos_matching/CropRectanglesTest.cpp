@@ -136,6 +136,6 @@ INSTANTIATE_TEST_SUITE_P(
                                {0, 0, 1920, 2560},
                                Words::ModerateCrop,
                                {0, 0, 810, 1080}}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& testInfo) { return std::to_string(testInfo.index); });
 
 } // namespace

@@ -129,7 +129,7 @@ TEST_F(Management, APhotoReplacedInItsOnlySlotIsUnplacedAgain) {
 TEST_F(Management, DeletingTheSecondOfThreeTemplatesRenumbersSlotsAndBackgrounds) {
     buildThreeTemplates();
     album.backgrounds.setCell(2, BackgroundCol::Transparency, "40");
-    ASSERT_TRUE(management().deleteOne(album, 1).done);
+    ASSERT_TRUE(management().deleteOne(album, 1).changed);
     check();
 
     EXPECT_EQ(questions, QStringList{"删除模板文件|是否确定要删除当前选中已经使用的模板文件?"});
@@ -195,8 +195,8 @@ TEST_F(Management, DeletionRefusalsAndAnswers) {
     EXPECT_EQ(ErrorOf([&] { m.deleteOne(album, -1); }), "没有选中模板文件！");
     EXPECT_EQ(ErrorOf([&] { m.deleteOne(album, 3); }), "没有选中模板文件！");
     answer = false;
-    EXPECT_FALSE(m.deleteOne(album, 0).done);
-    EXPECT_FALSE(m.deleteAll(album).done);
+    EXPECT_FALSE(m.deleteOne(album, 0).changed);
+    EXPECT_FALSE(m.deleteAll(album).changed);
     EXPECT_EQ(album.usedTemplates.rowCount(), 3);
 }
 
@@ -204,7 +204,7 @@ TEST_F(Management, DeletingAllTemplatesUnplacesEveryPhoto) {
     buildThreeTemplates();
     album.textEffects.appendRow({"50", "00:00:03", Words::NoEnd, Words::Stopped, "t", "0", "10", "10", "1",
                                  "120000_0", "A", "0", "25", Words::AddedAutomatically, Words::None});
-    const TemplateEditResult result = management().deleteAll(album);
+    const EditResult result = management().deleteAll(album);
     check();
     EXPECT_EQ(result.messages, QStringList{"已经使用的模板文件已经全部删除！"});
     EXPECT_EQ(questions, QStringList{"删除模板文件|是否确定要删除全部已经使用的模板文件?"});

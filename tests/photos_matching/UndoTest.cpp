@@ -37,9 +37,9 @@ TEST(Undo, ImportPhotoDeletionTemplateDeletionAndCropEditRestoreEveryTableExactl
     steps.append(document.album());
     ASSERT_EQ(document.album().usedTemplates.rowCount(), 4);
 
-    document.modify("delete photo", [&](Album& a) { ASSERT_TRUE(photoDeletion.deleteOne(a, 1).deleted); });
+    document.modify("delete photo", [&](Album& a) { ASSERT_TRUE(photoDeletion.deleteOne(a, 1).changed); });
     steps.append(document.album());
-    document.modify("delete template", [&](Album& a) { ASSERT_TRUE(templates.deleteOne(a, 0).done); });
+    document.modify("delete template", [&](Album& a) { ASSERT_TRUE(templates.deleteOne(a, 0).changed); });
     steps.append(document.album());
     document.modify("crop", [](Album& a) {
         for (SlotCol::Column c :

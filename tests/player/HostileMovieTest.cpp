@@ -85,7 +85,7 @@ TEST_P(RefusedPicture, IsReportedMissingAndDrawsNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedPicture, ::testing::ValuesIn(kRefusedPictures),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 // --- the movie file
 
@@ -121,7 +121,7 @@ TEST_P(RefusedMovie, IsAnErrorNamingTheFileAndKeepsThePreviousMovie) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedMovie, ::testing::ValuesIn(kRefusedMovies),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(RefusedMovie, MovieDataOverTheSizeLimitIsAnError) {
     AnimationPlayer player;

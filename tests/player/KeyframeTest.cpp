@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Keyframes, Motion,
                                            MotionCase{"ease_quarter", kEase, 5, {50 + 100 * 0.1059, 100}},
                                            MotionCase{"spatial_middle", kSpatial, 10, {100, 75}},
                                            MotionCase{"separate", kSeparate, 5, {70, 160}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Parenting, ChildFollowsTheParentsTransformButNotItsOpacity) {
     // The parent null moves to (100, 100), turns 90° and doubles; the child sits 30 to its right.
@@ -128,6 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
                                     l["tm"] = Animated({LinearKey(0, {0.4}), EndKey(20, {0})});
                                 },
                                 15, 75}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"alpha_matte", {MatteDisc(), Matted(1)}, {{{100, 100}, 255}, {{30, 30}, 0}}, false},
         MaskCase{
             "inverted_alpha_matte", {MatteDisc(), Matted(2)}, {{{100, 100}, 0}, {{30, 30}, 255}}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Matte, MatteSourceIsNotDrawnItself) {
     const QImage ours = RenderWithPlayer(Json(Movie({MatteDisc(), Matted(1)})), kSize, 0);

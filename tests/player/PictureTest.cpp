@@ -64,7 +64,7 @@ TEST_P(DeclaredSize, PictureFillsItsDeclaredRectangleAtEverySurfaceSize) {
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, DeclaredSize,
                          ::testing::Values(QSize(1920, 1080), QSize(1280, 720), QSize(800, 450)),
-                         [](const auto& info) { return std::to_string(info.param.width()); });
+                         [](const auto& testInfo) { return std::to_string(testInfo.param.width()); });
 
 TEST(Pictures, ReducedPictureIsSmoothNotAliased) {
     // One-pixel black and white stripes drawn at a quarter of their size must average to grey;

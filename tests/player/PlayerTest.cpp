@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                                            {PrecompAsset("comp_1", inner)}));
                      },
                      "refId"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Loading, MissingFileIsAnErrorAndKeepsThePreviousMovie) {
     TempTree tree;

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
             {Group({Rect({0, 0}, {60, 30}), Fill(Qt::darkRed)}, Transform({{"p", Value(QJsonArray{100, 100})},
                                                                            {"s", Value(QJsonArray{150, 200})},
                                                                            {"r", Value(-20)}}))}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Shapes, LaterItemsInAGroupAreDrawnBelowEarlierOnes) {
     // Bodymovin lists the top item first: the yellow stroke lies over the blue fill.
