@@ -1,9 +1,9 @@
 #include "audio/MusicRows.h"
 
-#include "audio/MusicFile.h"
 #include "core/Columns.h"
 #include "core/Error.h"
 #include "core/TextHelpers.h"
+#include "media/MusicFile.h"
 
 #include <QDir>
 #include <QFileInfo>

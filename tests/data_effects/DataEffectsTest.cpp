@@ -1,9 +1,9 @@
 // Checks the shipped effect libraries and the sample song as the build generated them in the program
 // folder: what the effect windows, the automatic placement, the player and the production rely on.
-#include "audio/FfmpegHolders.h"
 #include "core/DataPaths.h"
 #include "core/IniFile.h"
 #include "core/Package.h"
+#include "media/FfmpegHolders.h"
 
 #include <QDir>
 #include <QFileInfo>

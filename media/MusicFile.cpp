@@ -1,8 +1,10 @@
-#include "audio/MusicFile.h"
+#include "media/MusicFile.h"
 
-#include "audio/FfmpegHolders.h"
 #include "core/Error.h"
 #include "core/TextHelpers.h"
+#include "media/FfmpegHolders.h"
+#include "media/MediaError.h"
+#include "media/MediaLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +18,12 @@ extern "C" {
 namespace lumiset {
 namespace {
 
+QString musicContext(const QString& path, const QString& problem) {
+    return QStringLiteral("音乐文件“%1”%2").arg(QDir::toNativeSeparators(path), problem);
+}
+
 Error musicError(const QString& path, const QString& problem) {
-    return Error(QStringLiteral("音乐文件“%1”%2").arg(QDir::toNativeSeparators(path), problem));
+    return Error(musicContext(path, problem));
 }
 
 struct OpenMusic {
@@ -34,24 +40,15 @@ OpenMusic openMusic(const QString& path) {
 
     // The "file:" prefix and the whitelist keep a name such as "concat:..." or a playlist inside the
     // file from making FFmpeg read anything but local files.
-    // FFmpeg's own notes ("estimating duration from bitrate" …) are not for the user; errors come back
-    // as return codes and reach the user through our messages.
-    static const bool quiet = [] {
-        av_log_set_level(AV_LOG_ERROR);
-        return true;
-    }();
-    Q_UNUSED(quiet);
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    DictionaryHolder options;
+    options.set("protocol_whitelist", "file");
     const QByteArray url = "file:" + QFile::encodeName(about.absoluteFilePath());
     AVFormatContext* raw = nullptr;
-    const int opened = avformat_open_input(&raw, url.constData(), nullptr, &options);
-    av_dict_free(&options);
+    const int opened = avformat_open_input(&raw, url.constData(), nullptr, options.slot());
     if (opened < 0)
-        throw musicError(path, QStringLiteral("不是能读取的音频文件（%1）。").arg(AvErrorText(opened)));
+        throw MediaError(musicContext(path, QStringLiteral("不是能读取的音频文件")), opened);
     OpenMusic music{InputFormatHolder(raw), nullptr};
-    if (const int found = avformat_find_stream_info(raw, nullptr); found < 0)
-        throw musicError(path, QStringLiteral("无法读取（%1）。").arg(AvErrorText(found)));
+    CheckMedia(avformat_find_stream_info(raw, nullptr), musicContext(path, QStringLiteral("无法读取")));
     const int index = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (index < 0)
         throw musicError(path, QStringLiteral("不包含声音。"));
@@ -71,7 +68,7 @@ struct PacketTotals {
 
 // Calls `use` with every packet of the music stream, in file order.
 template <typename Use> void forEachPacket(const OpenMusic& music, const QString& path, Use use) {
-    const PacketHolder packet(av_packet_alloc());
+    const PacketHolder packet = NewPacket();
     int read = 0;
     while ((read = av_read_frame(music.format.get(), packet.get())) >= 0) {
         if (packet->stream_index == music.stream->index)
@@ -79,7 +76,7 @@ template <typename Use> void forEachPacket(const OpenMusic& music, const QString
         av_packet_unref(packet.get());
     }
     if (read != AVERROR_EOF)
-        throw musicError(path, QStringLiteral("读取时出错（%1）。").arg(AvErrorText(read)));
+        throw MediaError(musicContext(path, QStringLiteral("读取时出错")), read);
 }
 
 PacketTotals sumPackets(const OpenMusic& music, const QString& path) {
@@ -128,7 +125,7 @@ qint64 lengthFromDecoding(const OpenMusic& music, const QString& path) {
     if (!codec || !decoder || avcodec_parameters_to_context(decoder.get(), music.stream->codecpar) < 0 ||
         avcodec_open2(decoder.get(), codec, nullptr) < 0)
         throw musicError(path, QStringLiteral("的声音格式无法解码。"));
-    const FrameHolder frame(av_frame_alloc());
+    const FrameHolder frame = NewFrame();
     qint64 samples = 0;
     int sampleRate = 0;
     const auto drain = [&] {
@@ -152,6 +149,8 @@ qint64 lengthFromDecoding(const OpenMusic& music, const QString& path) {
 } // namespace
 
 qint64 MusicLengthMilliseconds(const QString& path) {
+    // A damaged file makes the demuxer and decoder complain line by line; the user gets our message.
+    const MediaLogRedirect quiet;
     const OpenMusic music = openMusic(path);
     if (!packetsCountSamples(music.stream))
         return lengthFromDecoding(music, path);
