@@ -1,5 +1,5 @@
 # Fails when a C++ source of the project differs from what .clang-format asks for.
-set(dirs app core media player photos effects audio production platform ui tools tests bench)
+set(dirs app core media player photos effects audio production platform ui tools tests bench fuzz)
 set(files "")
 foreach(d IN LISTS dirs)
   file(GLOB_RECURSE found ${ROOT}/${d}/*.cpp ${ROOT}/${d}/*.h)
