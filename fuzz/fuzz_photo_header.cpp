@@ -34,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const lumiset::Error&) {
     }
     // The EXIF parser directly, on the input as a TIFF block.
-    (void)lumiset::ParseExif(QByteArrayView(data, static_cast<qsizetype>(size)));
+    const lumiset::ExifFacts facts = lumiset::ParseExif(QByteArrayView(data, static_cast<qsizetype>(size)));
+    if (facts.orientation < 1 || facts.orientation > 8 || facts.thumbnailLength < 0 ||
+        facts.thumbnailOffset < 0 || facts.thumbnailOffset + facts.thumbnailLength > qint64(size))
+        std::abort();
     return 0;
 }
