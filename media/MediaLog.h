@@ -21,7 +21,8 @@ public:
 
     // The first redirect alive in the process installs our log callback; the last one to end puts
     // FFmpeg's default back (FFmpeg cannot tell which callback was set before, and nothing else in
-    // the program sets one). Redirects nest: the innermost of a thread receives its lines.
+    // the program sets one). Redirects nest: the innermost of a thread receives its lines. A redirect
+    // ends on the thread that made it.
     explicit MediaLogRedirect(Handler handler = {});
     ~MediaLogRedirect();
     MediaLogRedirect(const MediaLogRedirect&) = delete;
