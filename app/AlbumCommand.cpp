@@ -5,7 +5,6 @@
 #include "app/JobProgress.h"
 #include "app/TextOutput.h"
 
-#include "audio/MusicFile.h"
 #include "audio/MusicRows.h"
 #include "core/AlbumFile.h"
 #include "core/Columns.h"
@@ -16,6 +15,7 @@
 #include "effects/AutomaticPictureEffects.h"
 #include "effects/AutomaticTextEffects.h"
 #include "effects/EffectLibrary.h"
+#include "media/MusicFile.h"
 #include "photos/CombinationTemplates.h"
 #include "photos/ImportJobs.h"
 

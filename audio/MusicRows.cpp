@@ -1,10 +1,10 @@
 #include "audio/MusicRows.h"
 
-#include "audio/MusicFile.h"
 #include "core/AlbumReferences.h"
 #include "core/Columns.h"
 #include "core/Error.h"
 #include "core/TextHelpers.h"
+#include "media/MusicFile.h"
 
 #include <QDir>
 #include <QFileInfo>

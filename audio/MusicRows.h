@@ -14,7 +14,7 @@
 
 namespace lumiset {
 
-// The length of a music file in milliseconds (MusicLengthMilliseconds of audio/MusicFile.h); throws
+// The length of a music file in milliseconds (MusicLengthMilliseconds of media/MusicFile.h); throws
 // Error naming the file when it holds no readable sound.
 using MusicLengthReader = std::function<qint64(const QString& path)>;
 

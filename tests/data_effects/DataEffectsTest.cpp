@@ -1,9 +1,9 @@
 // Checks the shipped effect libraries and the sample song as the build generated them in the program
 // folder: what the effect windows, the automatic placement, the player and the production rely on.
-#include "audio/FfmpegHolders.h"
 #include "core/DataPaths.h"
 #include "core/IniFile.h"
 #include "core/Package.h"
+#include "media/AudioInput.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -168,36 +168,12 @@ struct DecodedAudio {
 // Decodes every frame: the only exact length of an MP3 stream.
 DecodedAudio decodeWholeFile(const QString& path) {
     DecodedAudio result;
-    AVFormatContext* opened = nullptr;
-    if (avformat_open_input(&opened, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
-        return result;
-    InputFormatHolder format(opened);
-    if (avformat_find_stream_info(format.get(), nullptr) < 0)
-        return result;
-    const AVCodec* codec = nullptr;
-    const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
-    if (stream < 0)
-        return result;
-    CodecContextHolder decoder(avcodec_alloc_context3(codec));
-    avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar);
-    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
-        return result;
-    PacketHolder packet(av_packet_alloc());
-    FrameHolder frame(av_frame_alloc());
     qint64 samples = 0;
-    auto drain = [&] {
-        while (avcodec_receive_frame(decoder.get(), frame.get()) == 0)
-            samples += frame->nb_samples;
-    };
-    while (av_read_frame(format.get(), packet.get()) >= 0) {
-        if (packet->stream_index == stream && avcodec_send_packet(decoder.get(), packet.get()) == 0)
-            drain();
-        av_packet_unref(packet.get());
-    }
-    avcodec_send_packet(decoder.get(), nullptr);
-    drain();
-    result.sampleRate = decoder->sample_rate;
-    result.channels = decoder->ch_layout.nb_channels;
+    DecodeAudio(OpenAudioInput(path, path), path, [&](const AVFrame* frame) {
+        samples += frame->nb_samples;
+        result.sampleRate = frame->sample_rate;
+        result.channels = frame->ch_layout.nb_channels;
+    });
     result.seconds = result.sampleRate > 0 ? double(samples) / result.sampleRate : 0;
     return result;
 }

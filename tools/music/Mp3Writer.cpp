@@ -1,7 +1,8 @@
 #include "tools/music/Mp3Writer.h"
 
-#include "audio/FfmpegHolders.h"
 #include "core/Error.h"
+#include "media/FfmpegHolders.h"
+#include "media/MediaError.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -12,12 +13,7 @@ namespace lumiset::tools {
 namespace {
 
 void check(int result, const char* what) {
-    if (result >= 0)
-        return;
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(result, text, sizeof text);
-    throw Error(
-        QStringLiteral("MP3 编码失败（%1：%2）").arg(QString::fromUtf8(what), QString::fromUtf8(text)));
+    CheckMedia(result, QStringLiteral("MP3 编码失败：%1").arg(QString::fromUtf8(what)));
 }
 
 // Sends one frame (or the end of the stream) and appends every packet the encoder has ready.
@@ -46,8 +42,8 @@ QByteArray EncodeMp3(const StereoSamples& samples, int bitRate) {
     av_channel_layout_default(&context->ch_layout, 2);
     check(avcodec_open2(context.get(), codec, nullptr), "open");
 
-    FrameHolder frame(av_frame_alloc());
-    PacketHolder packet(av_packet_alloc());
+    FrameHolder frame = NewFrame();
+    PacketHolder packet = NewPacket();
     frame->format = context->sample_fmt;
     frame->sample_rate = kSampleRate;
     check(av_channel_layout_copy(&frame->ch_layout, &context->ch_layout), "channel layout");

@@ -1,6 +1,7 @@
-#include "tests/photos/AudioFixtures.h"
+#include "tests/media/AudioFixtures.h"
 
-#include "audio/FfmpegHolders.h"
+#include "media/FfmpegHolders.h"
+#include "media/MediaError.h"
 
 #include <QFile>
 #include <cmath>
@@ -16,17 +17,8 @@ namespace lumiset::test {
 namespace {
 
 void check(int result, const char* what) {
-    if (result < 0)
-        throw std::runtime_error(std::string(what) + ": " + AvErrorText(result).toStdString());
+    CheckMedia(result, QString::fromUtf8(what));
 }
-
-struct OutputFormatCloser {
-    void operator()(AVFormatContext* context) const {
-        if (!(context->oformat->flags & AVFMT_NOFILE))
-            avio_closep(&context->pb);
-        avformat_free_context(context);
-    }
-};
 
 AVSampleFormat pickSampleFormat(const AVCodec* codec) {
     for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f)
@@ -63,12 +55,10 @@ public:
         check(avcodec_parameters_from_context(stream_->codecpar, codec_.get()), "parameters");
         stream_->time_base = codec_->time_base;
         check(avio_open(&output_->pb, name.constData(), AVIO_FLAG_WRITE), "open");
-        AVDictionary* options = nullptr;
+        DictionaryHolder options;
         if (!design.xingHeader)
-            av_dict_set(&options, "write_xing", "0", 0);
-        const int written = avformat_write_header(output_.get(), &options);
-        av_dict_free(&options);
-        check(written, "header");
+            options.set("write_xing", "0");
+        check(avformat_write_header(output_.get(), options.slot()), "header");
     }
 
     qint64 encode(const AudioSpec& design) {
@@ -77,7 +67,7 @@ public:
         const qint64 total = silent + std::llround(design.soundSeconds * design.sampleRate);
         std::mt19937 random(7);
         std::uniform_real_distribution<float> noise(-0.6f, 0.6f);
-        const FrameHolder frame(av_frame_alloc());
+        const FrameHolder frame = NewFrame();
         for (qint64 start = 0; start < total; start += frameSize) {
             frame->nb_samples = int(std::min<qint64>(frameSize, total - start));
             frame->format = codec_->sample_fmt;
@@ -108,7 +98,7 @@ public:
 private:
     void send(AVFrame* frame) {
         check(avcodec_send_frame(codec_.get(), frame), "send");
-        const PacketHolder packet(av_packet_alloc());
+        const PacketHolder packet = NewPacket();
         while (avcodec_receive_packet(codec_.get(), packet.get()) >= 0) {
             av_packet_rescale_ts(packet.get(), codec_->time_base, stream_->time_base);
             packet->stream_index = stream_->index;
@@ -116,7 +106,7 @@ private:
         }
     }
 
-    std::unique_ptr<AVFormatContext, OutputFormatCloser> output_;
+    OutputFormatHolder output_;
     CodecContextHolder codec_;
     AVStream* stream_ = nullptr;
 };
@@ -145,8 +135,8 @@ qint64 DecodedMilliseconds(const QString& path) {
     check(avcodec_parameters_to_context(decoder.get(), input->streams[index]->codecpar),
           "decoder parameters");
     check(avcodec_open2(decoder.get(), codec, nullptr), "decoder");
-    const PacketHolder packet(av_packet_alloc());
-    const FrameHolder frame(av_frame_alloc());
+    const PacketHolder packet = NewPacket();
+    const FrameHolder frame = NewFrame();
     qint64 samples = 0;
     const auto drain = [&] {
         while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0)

@@ -1,6 +1,7 @@
-#include "audio/MusicFile.h"
+#include "media/MusicFile.h"
 #include "core/Error.h"
-#include "tests/photos/AudioFixtures.h"
+#include "tests/media/AudioFixtures.h"
+#include "tests/media/StderrCapture.h"
 #include "tests/photos/CaseNames.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
@@ -129,3 +130,56 @@ INSTANTIATE_TEST_SUITE_P(
                       NotMusicCase{"random bytes", file(randomBytes(20000))},
                       NotMusicCase{"playlist", file("concat:/etc/hostname|/etc/hostname\n")}),
     LabelName());
+
+struct DamageCase {
+    const char* label;
+    std::function<QByteArray(QByteArray)> damage;
+};
+
+class DamagedMp3 : public ::testing::TestWithParam<DamageCase> {};
+
+// FFmpeg's demuxer and decoder complain about a damaged file line by line; only our message (or a
+// length) may come out, never their lines on stderr.
+TEST_P(DamagedMp3, LeavesStderrQuiet) {
+    TempTree tree;
+    const QString sound = tree.file("good.mp3");
+    WriteAudio(sound, AudioSpec{"libmp3lame", "mp3", 44100, 0, 3.0, false, false, true});
+    QFile good(sound);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QString path = tree.write("坏.mp3", GetParam().damage(good.readAll()));
+
+    StderrCapture capture;
+    try {
+        MusicLengthMilliseconds(path);
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("音乐文件“") + path))
+            << error.message().toStdString();
+    }
+
+    EXPECT_EQ(capture.finish().toStdString(), "");
+}
+
+namespace {
+
+// MPEG frame headers that a reader syncs on, each followed by noise instead of sound.
+QByteArray noiseFrames(QByteArray) {
+    QByteArray frames;
+    const QByteArray noise = randomBytes(413 * 300);
+    for (int i = 0; i < 300; ++i)
+        frames += QByteArray("\xFF\xFB\x90\x64", 4) + noise.mid(i * 413, 413);
+    return frames;
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedMp3,
+                         ::testing::Values(DamageCase{"cut short",
+                                                      [](QByteArray mp3) { return mp3.left(300); }},
+                                           DamageCase{"noise frames", noiseFrames},
+                                           DamageCase{"every header broken",
+                                                      [](QByteArray mp3) {
+                                                          for (qsizetype i = 0; i < mp3.size(); i += 417)
+                                                              mp3[i] = char(mp3[i] ^ 0x55);
+                                                          return mp3;
+                                                      }}),
+                         LabelName());
