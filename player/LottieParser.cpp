@@ -279,6 +279,14 @@ void RejectCyclesAndDeepNesting(const ParseContext& context, const LottieMovie& 
         return levels;
     };
     heightOf(movie.root, 0);
+    // A precomposition that no layer uses is still marked and counted later: a cycle there must end here.
+    for (size_t i = 0; i < movie.precompositions.size(); ++i) {
+        if (height[i] >= 0)
+            continue;
+        onPath[i] = true;
+        height[i] = heightOf(*movie.precompositions[i], 1);
+        onPath[i] = false;
+    }
 }
 
 // Drawing a frame draws every layer of every use of a precomposition, and a matte again for the layer

@@ -16,6 +16,7 @@ constexpr double kKappa = 0.5519150244935106;
 constexpr int kMaxPolystarPoints = 1000;
 
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>; // clang 14 has no aggregate deduction
 
 QPainterPath Directed(QPainterPath path, bool reversed) {
     return reversed ? path.toReversed() : path;

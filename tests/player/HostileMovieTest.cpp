@@ -130,6 +130,16 @@ TEST(RefusedMovie, MovieDataOverTheSizeLimitIsAnError) {
         Error);
 }
 
+// A precomposition that contains itself is refused even when no layer of the movie uses it (found by
+// fuzzing: it overflowed the stack while the movie was loading).
+TEST(RefusedMovie, UnusedPrecompositionThatContainsItselfIsAnError) {
+    const QByteArray movie =
+        Json(Movie({ShapeLayer("dot", 1, {Group({Rect({5, 5}, {4, 4}), Fill(Qt::red)})})}, 100, 100, 10,
+                   {PrecompAsset("loop", {PrecompLayer("self", 1, "loop", 100, 100)})}));
+    AnimationPlayer player;
+    EXPECT_THROW(player.setMovieData(movie, {}, "loop.rar"), Error);
+}
+
 // --- unbounded work
 
 // Precompositions "level_0" .. "level_<levels-1>": each shows the next `uses` times, the last a dot;
