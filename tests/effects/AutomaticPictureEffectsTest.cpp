@@ -1,7 +1,7 @@
 #include "effects/AutomaticPictureEffects.h"
 #include "core/AlbumFile.h"
 #include "core/Columns.h"
-#include "tests/effects/EffectFixtures.h"
+#include "tests/support/EffectFixtures.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "effects/EffectLibrary.h"
 #include "core/Error.h"
 #include "effects/TextEffectCategories.h"
-#include "tests/effects/EffectFixtures.h"
+#include "tests/support/EffectFixtures.h"
 
 #include <QDir>
 #include <gmock/gmock.h>

@@ -1,4 +1,4 @@
-#include "tests/effects/EffectFixtures.h"
+#include "tests/support/EffectFixtures.h"
 
 #include "core/Columns.h"
 #include "core/IniFile.h"

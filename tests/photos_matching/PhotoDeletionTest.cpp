@@ -2,7 +2,7 @@
 #include "core/AlbumFile.h"
 #include "core/Columns.h"
 #include "effects/AutomaticTextEffects.h"
-#include "tests/effects/EffectFixtures.h"
+#include "tests/support/EffectFixtures.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
