@@ -84,24 +84,34 @@ QByteArray ReadWholeFile(const QString& path, qint64 maxSize) {
     return content;
 }
 
-QImage ReadImageFile(const QString& path) {
+namespace {
+
+bool isUsable(const QImage& image) {
+    return !image.isNull();
+}
+bool isUsable(QSize size) {
+    return size.isValid();
+}
+
+// What `read` takes from a picture file's reader; an unusable result is an Error naming the file.
+template <typename Read> auto readPicture(const QString& path, Read read) {
     QFile file(path);
     OpenRegularFile(file);
     QImageReader reader(&file);
-    const QImage image = reader.read();
-    if (image.isNull())
+    const auto result = read(reader);
+    if (!isUsable(result))
         throw Error(QStringLiteral("无法读取图片: %1 (%2)").arg(native(path), reader.errorString()));
-    return image;
+    return result;
+}
+
+} // namespace
+
+QImage ReadImageFile(const QString& path) {
+    return readPicture(path, [](QImageReader& reader) { return reader.read(); });
 }
 
 QSize ReadImageSize(const QString& path) {
-    QFile file(path);
-    OpenRegularFile(file);
-    QImageReader reader(&file);
-    const QSize size = reader.size();
-    if (!size.isValid())
-        throw Error(QStringLiteral("无法读取图片: %1 (%2)").arg(native(path), reader.errorString()));
-    return size;
+    return readPicture(path, [](QImageReader& reader) { return reader.size(); });
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& content) {

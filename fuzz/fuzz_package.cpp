@@ -10,8 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString name = QStringLiteral("fuzz.rar");
     try {
-        for (int layer = 0; layer < lumiset::PackageLayers::TemplateParameters && !content.isEmpty(); ++layer)
-            lumiset::DecodeLayer(content, name);
+        constexpr lumiset::PackageFormat format = lumiset::PackageLayers::TemplateAnimation;
+        for (int layer = 0; layer < format.layers && !content.isEmpty(); ++layer)
+            lumiset::DecodeLayer(content, name, format.maxPayload);
     } catch (const lumiset::Error&) {
     }
     return 0;

@@ -8,7 +8,6 @@
 #include "tests/player/LottieJson.h"
 #include "tests/support/TempTree.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,18 +18,10 @@ using namespace lumiset::test::lottie;
 
 namespace {
 
-QByteArray Png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 QByteArray SmallPicture() {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::white);
-    return Png(image);
+    return Encoded(image);
 }
 
 QString MakeFifo(const TempTree& tree, const QString& name) {
@@ -67,7 +58,7 @@ const PictureCase kRefusedPictures[] = {
      [](const TempTree& tree) {
          QImage image(6000, 6000, QImage::Format_Mono);
          image.fill(1);
-         return tree.write("wide.png", Png(image));
+         return tree.write("wide.png", Encoded(image));
      }},
 };
 

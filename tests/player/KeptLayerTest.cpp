@@ -6,7 +6,6 @@
 #include "tests/player/LottieJson.h"
 #include "tests/support/TempTree.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -22,11 +21,7 @@ QByteArray Picture(const QColor& color) {
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(color);
     QPainter(&image).fillRect(8, 8, 20, 20, Qt::white); // some detail to resample
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return Encoded(image);
 }
 
 // A turned card (picture, border, stroked star, and a sticker appearing at frame 15) that rests until

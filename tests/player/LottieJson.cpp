@@ -1,5 +1,6 @@
 #include "tests/player/LottieJson.h"
 
+#include <QBuffer>
 #include <QJsonDocument>
 
 namespace lumiset::test::lottie {
@@ -237,6 +238,14 @@ QByteArray Json(const QJsonObject& movie) {
     QByteArray out;
     Write(movie, out);
     return out;
+}
+
+QByteArray Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 } // namespace lumiset::test::lottie

@@ -2,6 +2,8 @@
 // piece (value, keyframe, shape item, layer, movie) with the fields a Bodymovin export would write.
 #pragma once
 
+#include <QImage>
+
 #include <QColor>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -54,5 +56,7 @@ QJsonObject PrecompAsset(const QString& id, const QJsonArray& layers);
 QJsonObject Movie(const QJsonArray& layers, double w = 200, double h = 200, int frames = 30,
                   const QJsonArray& assets = {});
 QByteArray Json(const QJsonObject& movie);
+// A picture file's bytes, for image assets and picture files of tests.
+QByteArray Encoded(const QImage& image, const char* format = "PNG");
 
 } // namespace lumiset::test::lottie

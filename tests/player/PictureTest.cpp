@@ -7,7 +7,6 @@
 #include "tests/player/LottieJson.h"
 #include "tests/support/TempTree.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -17,14 +16,6 @@ using namespace lumiset::test;
 using namespace lumiset::test::lottie;
 
 namespace {
-
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 QByteArray PlainPicture(QSize size, const QColor& color, const char* format = "JPG") {
     QImage image(size, QImage::Format_RGB32);
