@@ -60,6 +60,8 @@ Album sampleAlbum() {
     a.textEffects.appendRow({"40", "00:00:02", "暂无", "tingzhi", "永结同心", "2", "250", "180", "1",
                              "143005_0", "A", "0", "50", "自动添加", "wu"});
     a.settings.insert("RadioButton_huamiantexiao_tianjia", "1");
+    a.facts.Edit_mobanfashi = "shiyong_zuhemoban";
+    a.facts.Edit_zuhemoban_xuanhao = "2";
     return a;
 }
 
@@ -99,6 +101,7 @@ TEST(AlbumFile, RoundTripsEveryTableAndSetting) {
     for (int t = 0; t < album.tables().size(); ++t)
         EXPECT_EQ(*back.tables()[t], *album.tables()[t]) << album.tables()[t]->name().toStdString();
     EXPECT_EQ(back.settings, album.settings);
+    EXPECT_EQ(back.facts, album.facts);
     EXPECT_THAT(AlbumToJson(album).toStdString(), HasSubstr("\"format\": \"lumiset-album\""));
 }
 
