@@ -2,8 +2,12 @@
 // A run either completes and its effects are in the album, or it changes nothing at all.
 #pragma once
 
+#include "core/Job.h"
+#include "core/JobOutcome.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace lumiset {
 
@@ -24,5 +28,23 @@ struct AutomaticRunResult {
             messages.append(failure);
     }
 };
+
+// A run as a job for the job runner: `run` places effects into a copy of the album, and the copy is the
+// outcome only when the run completed; a refused or failed run is a failed outcome with its messages.
+inline AlbumJob AutomaticRunJob(std::function<AutomaticRunResult(Album&, const Job&)> run) {
+    return [run = std::move(run)](const Album& album, Job& control) {
+        Album work = album;
+        const AutomaticRunResult result = run(work, control);
+        if (result.stopped)
+            return JobOutcome::stopped(result.messages);
+        if (result.completed)
+            return JobOutcome::done(std::move(work), result.messages);
+        JobOutcome failed;
+        failed.status = JobOutcome::Status::Failed;
+        failed.messages = result.messages.isEmpty() && !result.failure.isEmpty() ? QStringList{result.failure}
+                                                                                 : result.messages;
+        return failed;
+    };
+}
 
 } // namespace lumiset

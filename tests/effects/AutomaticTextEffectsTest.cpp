@@ -1,6 +1,8 @@
 #include "effects/AutomaticTextEffects.h"
+
 #include "core/AlbumFile.h"
 #include "core/Columns.h"
+#include "core/JobRunner.h"
 #include "effects/AutomaticTextMarks.h"
 #include "tests/support/EffectFixtures.h"
 
@@ -245,6 +247,32 @@ TEST(AutomaticTextEffects, AFailedManualRunShowsWhy) {
     ASSERT_EQ(result.messages.size(), 1);
     EXPECT_THAT(result.messages[0].toStdString(), HasSubstr("wj_x_g_c_l_wz1"));
     EXPECT_TRUE(w.album.textEffects.isEmpty());
+}
+
+// The same run as a job: the album comes back only from a run that went through.
+TEST(AutomaticTextEffects, AManualRunAsAJobHandsBackTheAlbumOnlyWhenItCompleted) {
+    EffectSpec malformed = suiting("A");
+    malformed.x = "左边";
+    for (const bool broken : {false, true}) {
+        World w({captioned("300", "|50|", "|A|")}, {broken ? malformed : suiting("A")});
+        w.use({{0, true}});
+        ScriptedRandom random;
+        const AutomaticTextEffects automatic = w.automatic(random);
+        AutomaticTextOptions options;
+        options.categoryIndex = kCategoryOne;
+        Job control;
+        const JobOutcome outcome = RunJobHere(w.album, AutomaticRunJob([&](Album& a, const Job& c) {
+                                                  return automatic.runManual(a, options, &c);
+                                              }),
+                                              control);
+        SCOPED_TRACE(broken ? "broken effect" : "sound effect");
+        EXPECT_EQ(outcome.status, broken ? JobOutcome::Status::Failed : JobOutcome::Status::Done);
+        EXPECT_EQ(outcome.album.has_value(), !broken);
+        if (outcome.album) {
+            EXPECT_EQ(outcome.album->textEffects.rowCount(), 1);
+        }
+        EXPECT_EQ(outcome.messages.size(), 1);
+    }
 }
 
 struct RefusalCase {
