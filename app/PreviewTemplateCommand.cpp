@@ -9,11 +9,9 @@
 #include "core/FileAccess.h"
 #include "core/TemplateCatalogue.h"
 #include "photos/TemplatePreview.h"
-#include "photos/ThumbnailLoader.h"
 #include "player/AnimationPlayer.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 
 namespace lumiset::app {
@@ -47,19 +45,6 @@ QImage contactSheet(AnimationPlayer& player, QSize cell, const QString& title) {
     return sheet;
 }
 
-// Each photo is tried once at the preview's size before anything is written: one that cannot be shown
-// ends the command, one that shows only in part (a file cut short) is reported, not previewed silently.
-void checkPhotos(const QStringList& photos, QSize size) {
-    for (const QString& photo : photos) {
-        ThumbnailStatus status;
-        ThumbnailLoader().renderPanel(photo, size, QRect(QPoint(0, 0), size), &status);
-        if (!status.pictureShown)
-            throw Error(status.message);
-        if (!status.message.isEmpty())
-            printError(status.message);
-    }
-}
-
 } // namespace
 
 int runPreviewTemplateCommand(const QStringList& args) {
@@ -80,9 +65,13 @@ int runPreviewTemplateCommand(const QStringList& args) {
                         .arg(options.positional().first())
                         .arg(catalogue.catalogue().rowCount()));
 
-    checkPhotos(options.values("photos"), size);
+    // A photo that cannot be shown ends the command here, before anything is written.
+    const TemplatePreview preview =
+        TemplatePreview::prepare(paths, catalogue, *row, options.values("photos"), size);
+    for (const QString& warning : preview.warnings)
+        printError(warning);
     AnimationPlayer player;
-    TemplatePreview::prepare(paths, catalogue, *row, options.values("photos"), size).loadInto(player);
+    preview.loadInto(player);
     player.setVariable(kNumStopVariable, QStringLiteral("0"));
     for (const QString& missing : player.missingPictures())
         printError(QStringLiteral("warning: missing picture %1").arg(QDir::toNativeSeparators(missing)));

@@ -7,6 +7,22 @@
 
 namespace lumiset {
 
+namespace {
+
+TableSet changedTables(const Album& before, const Album& after) {
+    TableSet changed;
+    for (const TableSchema& schema : AlbumTableSchemas())
+        if (after.table(schema.id) != before.table(schema.id))
+            changed.insert(schema.id);
+    return changed;
+}
+
+bool sameChoices(const Album& a, const Album& b) {
+    return a.settings == b.settings && a.facts == b.facts;
+}
+
+} // namespace
+
 class AlbumStep : public QUndoCommand {
 public:
     AlbumStep(AlbumDocument& document, const QString& text, Album before, Album after)
@@ -29,12 +45,9 @@ AlbumDocument::AlbumDocument(int catalogueSize, QObject* parent)
 
 TableSet AlbumDocument::apply(const QString& text, Album next) {
     next.refreshDerived();
-    if (next == album_)
+    const TableSet changed = changedTables(album_, next);
+    if (changed.isEmpty() && sameChoices(album_, next))
         return {};
-    TableSet changed;
-    for (const TableSchema& schema : AlbumTableSchemas())
-        if (next.table(schema.id) != album_.table(schema.id))
-            changed.insert(schema.id);
     undoStack_.push(new AlbumStep(*this, text, album_, std::move(next)));
     return changed;
 }
@@ -46,11 +59,8 @@ TableSet AlbumDocument::applyOutcome(const QString& text, const JobOutcome& outc
 }
 
 void AlbumDocument::install(Album album) {
-    TableSet changed;
-    for (const TableSchema& schema : AlbumTableSchemas())
-        if (album.table(schema.id) != album_.table(schema.id))
-            changed.insert(schema.id);
-    const bool settings = album.settings != album_.settings || album.facts != album_.facts;
+    const TableSet changed = changedTables(album_, album);
+    const bool settings = !sameChoices(album_, album);
     album_ = std::move(album);
     if (!changed.isEmpty())
         emit tablesChanged(changed);

@@ -88,13 +88,6 @@ void DecodePackage(const QString& source, int layers, const QString& payloadPath
     WriteWholeFile(payloadPath, DecodePackageToMemory(source, layers));
 }
 
-Error AboutPackage(const Error& error, const QString& workCopy, const QString& package) {
-    QString message = error.message();
-    message.replace(QDir::toNativeSeparators(workCopy), QDir::toNativeSeparators(package));
-    message.replace(workCopy, package);
-    return Error(message);
-}
-
 QByteArray EncodePackage(const QByteArray& payload, PackageFormat format) {
     return EncodePackage(payload, format.layers);
 }

@@ -54,10 +54,6 @@ QByteArray DecodePackageToMemory(const QString& source, int layers);
 void DecodePackage(const QString& source, PackageFormat format, const QString& payloadPath);
 void DecodePackage(const QString& source, int layers, const QString& payloadPath);
 
-// `error`, raised about `workCopy` (a payload unpacked from `package`), told about the package instead:
-// the user knows the package, not the program's work folders.
-Error AboutPackage(const Error& error, const QString& workCopy, const QString& package);
-
 // The exact inverse of decoding: wraps `payload` in `layers` layers.
 QByteArray EncodePackage(const QByteArray& payload, int layers);
 QByteArray EncodePackage(const QByteArray& payload, PackageFormat format);

@@ -87,9 +87,7 @@ namespace {
 // A template's length must be a whole number of frames the album can play: a negative or absurd count
 // would show as a nonsense clock and break every time sum of the album.
 void checkFrameCount(const QString& text, const QString& package, const QString& name) {
-    bool ok = false;
-    const qint64 frames = text.trimmed().toLongLong(&ok);
-    if (!ok || frames < 1 || frames > kMaxTemplateFrames)
+    if (!WholeNumberIn(text, 1, kMaxTemplateFrames))
         throw Error(QStringLiteral("模板参数文件 %1 中模板“%2”的总帧数 mbdx “%3”无效 (应为 1 到 %4 的整数)")
                         .arg(QDir::toNativeSeparators(package), name, text)
                         .arg(kMaxTemplateFrames));

@@ -77,4 +77,12 @@ qint64 ParseNumber(const QString& text, const QString& what) {
     return n;
 }
 
+std::optional<qint64> WholeNumberIn(const QString& text, qint64 low, qint64 high) {
+    bool ok = false;
+    const qint64 n = text.trimmed().toLongLong(&ok);
+    if (!ok || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
 } // namespace lumiset

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace lumiset {
 
@@ -47,5 +48,7 @@ inline const QString kEitherWord = QStringLiteral("shuheng");
 // The integer in a table cell or parameter. Throws Error naming `what` when the text is not a whole
 // number (the original raised the platform's conversion error).
 qint64 ParseNumber(const QString& text, const QString& what);
+// Whether `text` is a whole number from `low` to `high` (surrounding blanks allowed), and which.
+std::optional<qint64> WholeNumberIn(const QString& text, qint64 low, qint64 high);
 
 } // namespace lumiset

@@ -5,6 +5,8 @@
 #include "core/Package.h"
 #include "core/TextHelpers.h"
 
+#include <QDir>
+
 namespace lumiset {
 
 namespace {
@@ -54,8 +56,10 @@ QString ApplyDefaultBackground(Album& album, const DataPaths& paths) {
                       paths.defaultBackgroundPicture());
         try {
             picture = ReadPhotoRow(paths.defaultBackgroundPicture());
-        } catch (const Error& e) {
-            throw AboutPackage(e, paths.defaultBackgroundPicture(), paths.defaultBackgroundPackage());
+        } catch (const Error&) {
+            // The user knows the package, not the work copy unpacked from it.
+            throw Error(QStringLiteral("默认背景图片包 %1 中的图片已损坏")
+                            .arg(QDir::toNativeSeparators(paths.defaultBackgroundPackage())));
         }
     } catch (const Error& e) {
         return QStringLiteral("没有可用的默认背景图片，%1 个模板没有背景图片：%2")

@@ -19,13 +19,12 @@ const QString kSection = QStringLiteral("zuhemoban_canshu");
 constexpr int kMaxCombinationCount = 10000;
 
 int entryCount(const QString& text, const QString& package, const QString& what) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    if (!ok || n < 0 || n > kMaxCombinationCount)
+    const std::optional<qint64> n = WholeNumberIn(text, 0, kMaxCombinationCount);
+    if (!n)
         throw Error(QStringLiteral("组合模板文件“%1”的%2“%3”不是有效的数量 (0 到 %4)")
                         .arg(QDir::toNativeSeparators(package), what, text)
                         .arg(kMaxCombinationCount));
-    return n;
+    return static_cast<int>(*n);
 }
 
 QString captionOf(int number) {

@@ -50,7 +50,7 @@ QImage PlaceholderPicture(QSize canvas, QSize target) {
     return image;
 }
 
-QImage CoverPicture(const QString& photoPath, QSize size) {
+QImage CoverPicture(const QString& photoPath, QSize size, QString* warning) {
     // The one photo path of the program: header for the size, then the thumbnail loader's scaled decode.
     const QSize photo = ReadPhotoInfo(photoPath).displayedSize();
     const QSize covering = photo.scaled(size, Qt::KeepAspectRatioByExpanding);
@@ -60,6 +60,8 @@ QImage CoverPicture(const QString& photoPath, QSize size) {
     QImage picture = ThumbnailLoader().renderPanel(photoPath, size, area, &status);
     if (!status.pictureShown)
         throw Error(status.message);
+    if (warning)
+        *warning = status.message;
     return picture;
 }
 
@@ -80,7 +82,10 @@ TemplatePreview TemplatePreview::prepare(const DataPaths& paths, const TemplateC
         const bool isPhotoSlot = IsPhotoPlaceholder(names[k]);
         QImage picture;
         if (isPhotoSlot && nextPhoto < photos.size()) {
-            picture = CoverPicture(photos[nextPhoto++], scaledToTarget(slot, target));
+            QString warning;
+            picture = CoverPicture(photos[nextPhoto++], scaledToTarget(slot, target), &warning);
+            if (!warning.isEmpty())
+                preview.warnings.append(warning);
         } else {
             // Single templates show their placeholder at the size the photo would take on screen.
             QSize canvas = slot;

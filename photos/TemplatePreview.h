@@ -21,13 +21,14 @@ class AnimationPlayer;
 QImage PlaceholderPicture(QSize canvas, QSize target);
 
 // `photo` scaled to cover `size` and centred (the overflow is cut). Throws Error naming the file when it
-// cannot be read.
-QImage CoverPicture(const QString& photoPath, QSize size);
+// cannot be shown; a photo that shows only in part (a file cut short) sets `warning`.
+QImage CoverPicture(const QString& photoPath, QSize size, QString* warning = nullptr);
 
 struct TemplatePreview {
     QByteArray movie;         // the decoded Lottie document
     PictureProvider pictures; // every picture the movie shows from outside
     QString name;             // the template's animation package, naming it in messages
+    QStringList warnings;     // photos that show only in part, naming each file
 
     // Prepares the preview of catalogue row `catalogueRow` for a surface of `target`: decodes its movie
     // and makes its slot pictures, the background and the hand-over picture. Photos fill the photo slots
