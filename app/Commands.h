@@ -10,5 +10,6 @@ int runCatalogueCommand(const QStringList& args);
 int runPreviewTemplateCommand(const QStringList& args);
 int runAlbumCommand(const QStringList& args);
 int runPreviewEffectsCommand(const QStringList& args);
+int runProduceCommand(const QStringList& args);
 
 } // namespace lumiset::app

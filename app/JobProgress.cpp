@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 namespace lumiset::app {
 
@@ -17,33 +19,69 @@ extern "C" void onInterrupt(int) {
     interrupted.store(true);
 }
 
-// Restores the previous Ctrl-C handler when the job ends.
+// Ctrl-C and SIGTERM ask the job to stop; the previous handlers come back when the job ends.
 class InterruptWatch {
 public:
-    InterruptWatch() : previous_(std::signal(SIGINT, onInterrupt)) { interrupted.store(false); }
-    ~InterruptWatch() { std::signal(SIGINT, previous_); }
+    InterruptWatch()
+        : previousInterrupt_(std::signal(SIGINT, onInterrupt)), previousTerminate_(std::signal(SIGTERM, onInterrupt)) {
+        interrupted.store(false);
+    }
+    ~InterruptWatch() {
+        std::signal(SIGINT, previousInterrupt_);
+        std::signal(SIGTERM, previousTerminate_);
+    }
     InterruptWatch(const InterruptWatch&) = delete;
     InterruptWatch& operator=(const InterruptWatch&) = delete;
 
 private:
-    void (*previous_)(int);
+    void (*previousInterrupt_)(int);
+    void (*previousTerminate_)(int);
+};
+
+// On a terminal one line that updates in place; otherwise a plain line for every tenth of each stage.
+class ProgressPrinter {
+public:
+    ProgressPrinter() : terminal_(isatty(STDERR_FILENO) == 1) {}
+    ~ProgressPrinter() { endLine(); }
+
+    void show(int position, int maximum, const QString& text) {
+        if (maximum <= 0)
+            return;
+        if (terminal_) {
+            const QString line = QStringLiteral("\r[%1/%2] %3 %4%")
+                                     .arg(QString::number(position), QString::number(maximum), text,
+                                          QString::number(qint64(position) * 100 / maximum));
+            if (line != last_) {
+                std::fputs(line.toLocal8Bit().constData(), stderr);
+                std::fflush(stderr);
+                last_ = line;
+            }
+            return;
+        }
+        const QString step = QStringLiteral("%1/%2/%3").arg(text).arg(maximum).arg(qint64(position) * 10 / maximum);
+        if (step == last_)
+            return;
+        last_ = step;
+        printError(QStringLiteral("[%1/%2] %3").arg(position).arg(maximum).arg(text));
+    }
+    void endLine() {
+        if (terminal_ && !last_.isEmpty())
+            std::fputs("\n", stderr);
+        last_.clear();
+    }
+
+private:
+    bool terminal_;
+    QString last_;
 };
 
 } // namespace
 
 Album RunJobWithProgress(const Album& album, const AlbumJob& job) {
     JobRunner runner;
-    // One line for every tenth of the way of each stage.
-    QString last;
-    QObject::connect(&runner, &JobRunner::progress, [&last](int position, int maximum, const QString& text) {
-        if (maximum <= 0)
-            return;
-        const QString step = QStringLiteral("%1/%2/%3").arg(text).arg(maximum).arg(position * 10 / maximum);
-        if (step == last)
-            return;
-        last = step;
-        printError(QStringLiteral("[%1/%2] %3").arg(position).arg(maximum).arg(text));
-    });
+    ProgressPrinter printer;
+    QObject::connect(&runner, &JobRunner::progress,
+                     [&printer](int position, int maximum, const QString& text) { printer.show(position, maximum, text); });
     InterruptWatch watch;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&runner] {
@@ -53,6 +91,7 @@ Album RunJobWithProgress(const Album& album, const AlbumJob& job) {
     poll.start(50);
     const JobOutcome outcome = runner.run(album, job);
     poll.stop();
+    printer.endLine();
 
     switch (outcome.status) {
     case JobOutcome::Status::Done:

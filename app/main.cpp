@@ -24,6 +24,10 @@ const Command kCommands[] = {
      "album [--open FILE] [--photos PATH...] [--combination N] [--music FILE...] [--lyrics FILE...] "
      "[--check CONTROL...] [--yes] --save FILE",
      lumiset::app::runAlbumCommand},
+    {"produce",
+     "produce ALBUM --type VCD|SVCD|DVD|AVI|MP4|WMV|MOV [--size WxH] [--tv PAL|NTSC] "
+     "[--quality biaoqing|gaoqing|chaoqing] [--sync template|music] [--log] --out FILE",
+     lumiset::app::runProduceCommand},
 };
 
 QtMessageHandler defaultMessageHandler = nullptr;

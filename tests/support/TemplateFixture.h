@@ -21,6 +21,7 @@ struct TemplateSpec {
     QString mandatoryMarks;                          // wxcs02
     QString randomMarks;                             // wxcs04
     QString marker = QStringLiteral("k_r_v_t_s_y_l_x");
+    QByteArray movie; // the Lottie document; empty: a movie of `frames` frames that draws nothing
 };
 
 // The GBK parameter file of a template.

@@ -1,0 +1,89 @@
+// Helpers of bench/production.sh, which measures production against the bare encoder:
+//   bench_production encode ALBUM TYPE WxH QUALITY OUT  encodes as many frames as the album has, with the
+//       production's encoder settings and song plan, from ready frames (the album's first 100 frames,
+//       composed beforehand and repeated); prints the wall time in seconds.
+//   bench_production frames ALBUM WxH  writes every composed frame of the album to stdout as raw BGRA,
+//       the reference a produced video is compared with.
+#include "core/AlbumFile.h"
+#include "core/DataPaths.h"
+#include "core/TemplateCatalogue.h"
+#include "media/AlbumEncoder.h"
+#include "media/MusicFile.h"
+#include "production/FramePainter.h"
+#include "production/Production.h"
+#include "production/ProductionSources.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <cstdio>
+#include <iostream>
+
+using namespace lumiset;
+
+namespace {
+
+QSize parseSize(const QString& text) {
+    const QStringList parts = text.split(u'x');
+    return {parts.value(0).toInt(), parts.value(1).toInt()};
+}
+
+PictureQuality parseQuality(const QString& word) {
+    if (word == QLatin1String("biaoqing"))
+        return PictureQuality::Standard;
+    if (word == QLatin1String("chaoqing"))
+        return PictureQuality::Super;
+    return PictureQuality::High;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 3) {
+        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT | frames ALBUM WxH\n";
+        return 2;
+    }
+    try {
+        const DataPaths paths = DataPaths::forRunningProgram();
+        const TemplateCatalogue catalogue = TemplateCatalogue::build(paths);
+        const Album album = OpenAlbum(args[1], catalogue.catalogue().rowCount());
+        const ProductionPlan plan = PlanProduction(album, catalogue, SyncMode::Template, MusicLengthMilliseconds);
+        const QSize size = parseSize(args[0] == QLatin1String("frames") ? args[2] : args[3]);
+        ProductionSources sources(album, catalogue, paths, plan, size);
+        FramePainter painter(sources);
+        const qint64 total = sources.timeline().totalFrames();
+
+        if (args[0] == QLatin1String("frames")) {
+            for (qint64 frame = 0; frame < total; ++frame) {
+                const QImage picture = painter.paint(frame).convertToFormat(QImage::Format_RGB32);
+                for (int y = 0; y < picture.height(); ++y)
+                    std::fwrite(picture.constScanLine(y), 4, picture.width(), stdout);
+            }
+            return 0;
+        }
+
+        const auto type = AlbumTypeFromWord(args[2]);
+        if (!type || args.size() < 6)
+            throw Error(QStringLiteral("bad arguments"));
+        QList<QImage> ready;
+        for (qint64 frame = 0; frame < std::min<qint64>(total, 100); ++frame)
+            ready.append(painter.paint(frame));
+        QList<AudioSegment> audio;
+        for (const SongPlanRow& song : plan.songs)
+            if (song.frames > 0)
+                audio.append({song.path, song.frames});
+        QElapsedTimer clock;
+        clock.start();
+        AlbumEncoder encoder({*type, TvSystem::Pal, parseQuality(args[4]), size}, args[5], audio, total);
+        for (qint64 frame = 0; frame < total; ++frame)
+            encoder.addFrame(ready[frame % ready.size()]);
+        encoder.finish();
+        std::cout << clock.elapsed() / 1000.0 << "\n";
+        return 0;
+    } catch (const Error& error) {
+        std::cerr << error.message().toStdString() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Production against the tools a user would pick instead. Builds an album of 24 camera-size photos
+# (16 landscape, 8 portrait) with 120 s of music and automatic effects, then reports:
+#   - MP4 高清 at 1280 × 720: production wall time against a bare encode of as many ready frames with the
+#     same encoder settings (goal: ≤ 1.15 ×);
+#   - DVD production speed against realtime (goal: ≥ 10 ×);
+#   - peak memory of a 1920 × 1080 production (goal: ≤ 300 MB);
+#   - file size and SSIM of the MP4 against the composed frames, next to x264 medium crf 23 of the same
+#     frames (高清 must be no weaker).
+# Usage: bash bench/production.sh [BUILD_DIR]   (run by hand; takes several minutes)
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$here/build}" && pwd)"
+bin="$build/bin/lumiset"
+helper="$build/bench/bench_production"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/photos"
+
+echo "making 24 photos of 12 MP and 120 s of music in $work" >&2
+for i in $(seq 1 24); do
+  size=4000x3000
+  [ "$i" -gt 16 ] && size=3000x4000
+  ffmpeg -v error -f lavfi -i "gradients=s=$size:seed=$i:n=4,noise=alls=12:allf=t" -frames:v 1 -q:v 3 \
+    "$work/photos/photo_$(printf %02d "$i").jpg"
+done
+ffmpeg -v error -stream_loop 2 -i "$build/bin/yinyuegeciwenjian/甜蜜蜜.mp3" -t 120 -c:a libmp3lame -b:a 192k \
+  "$work/music.mp3"
+"$bin" album --photos "$work/photos" --music "$work/music.mp3" \
+  --check RadioButton_huamiantexiao_tianjia RadioButton_wenzitexiao_tianjia --yes --save "$work/album.lumiset" >&2
+
+timed() { # prints "<wall seconds> <peak KB>" of a command
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1
+  cat "$work/time"
+}
+
+read -r produce_s produce_kb < <(timed "$bin" produce "$work/album.lumiset" --type MP4 --size 1280x720 \
+  --out "$work/album.mp4")
+frames=$(ffprobe -v error -select_streams v -count_packets -show_entries stream=nb_read_packets -of csv=p=0 \
+  "$work/album.mp4")
+bare_s=$("$helper" encode "$work/album.lumiset" MP4 1280x720 gaoqing "$work/bare.mp4")
+echo "MP4 1280x720 高清: $frames frames; production ${produce_s}s, bare encode ${bare_s}s," \
+  "ratio $(echo "scale=3; $produce_s / $bare_s" | bc)"
+
+read -r dvd_s _ < <(timed "$bin" produce "$work/album.lumiset" --type DVD --out "$work/album.mpg")
+echo "DVD: ${dvd_s}s for $(echo "scale=1; $frames / 25" | bc)s of video:" \
+  "$(echo "scale=1; $frames / 25 / $dvd_s" | bc) × realtime"
+
+read -r hd_s hd_kb < <(timed "$bin" produce "$work/album.lumiset" --type MP4 --size 1920x1080 \
+  --out "$work/album_1080.mp4")
+echo "MP4 1920x1080: ${hd_s}s, peak memory $((hd_kb / 1024)) MB (1280x720: $((produce_kb / 1024)) MB)"
+
+"$helper" frames "$work/album.lumiset" 1280x720 | ffmpeg -v error -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 \
+  -i - -c:v ffv1 "$work/reference.mkv"
+"$helper" frames "$work/album.lumiset" 1280x720 | ffmpeg -v error -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 \
+  -i - -c:v libx264 -preset medium -crf 23 -pix_fmt yuv420p "$work/x264.mp4"
+ssim() {
+  ffmpeg -v info -i "$1" -i "$work/reference.mkv" -lavfi "[0:v][1:v]ssim" -f null - 2>&1 |
+    sed -n 's/.*All:\([0-9.]*\).*/\1/p'
+}
+ffmpeg -v error -i "$work/album.mp4" -an -c copy "$work/video_only.mp4"
+echo "高清 MP4 (video stream): $(stat -c %s "$work/video_only.mp4") bytes, SSIM $(ssim "$work/album.mp4")"
+echo "x264 medium crf 23: $(stat -c %s "$work/x264.mp4") bytes, SSIM $(ssim "$work/x264.mp4")"

@@ -1,0 +1,57 @@
+// Frames passed from the composing threads to the encoder in album order. Composers may finish frames
+// out of order (two composers take turns); the encoder takes frame n only. A composer waits while its
+// frame is too far ahead of the encoder, so at most `capacity` frames are held in memory.
+#pragma once
+
+#include <QImage>
+#include <QMap>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+
+namespace lumiset {
+
+class OrderedFrameQueue {
+public:
+    explicit OrderedFrameQueue(int capacity) : capacity_(capacity) {}
+
+    // Waits until frame `n` may be held, then holds it. False when the queue was cancelled.
+    bool put(qint64 n, QImage frame) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return cancelled_ || n < next_ + capacity_; });
+        if (cancelled_)
+            return false;
+        frames_.insert(n, std::move(frame));
+        changed_.notify_all();
+        return true;
+    }
+
+    // Waits for frame `next` (the frames are taken in order from 0). Nothing when cancelled.
+    std::optional<QImage> take() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return cancelled_ || frames_.contains(next_); });
+        if (cancelled_)
+            return std::nullopt;
+        QImage frame = frames_.take(next_++);
+        changed_.notify_all();
+        return frame;
+    }
+
+    // Wakes every waiting side for good: production stopped or failed.
+    void cancel() {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+        frames_.clear();
+        changed_.notify_all();
+    }
+
+private:
+    const int capacity_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    QMap<qint64, QImage> frames_;
+    qint64 next_ = 0;
+    bool cancelled_ = false;
+};
+
+} // namespace lumiset

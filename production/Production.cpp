@@ -1,0 +1,193 @@
+#include "production/Production.h"
+
+#include "core/Error.h"
+#include "core/Job.h"
+#include "core/TextHelpers.h"
+#include "core/Words.h"
+#include "media/AlbumEncoder.h"
+#include "media/MusicFile.h"
+#include "production/FramePainter.h"
+#include "production/OrderedFrameQueue.h"
+#include "production/ProductionSources.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <exception>
+#include <thread>
+
+namespace lumiset {
+
+namespace {
+
+constexpr int kMaxLogLines = 32000;
+
+// Disc encoders are cheap, so composing is what takes the time: two composers. The other encoders use
+// both cores themselves, and one composer keeps ahead of them.
+int ComposerCount(AlbumType type) {
+    return type == AlbumType::VCD || type == AlbumType::SVCD || type == AlbumType::DVD ? 2 : 1;
+}
+
+QString TimeText(qint64 milliseconds) {
+    return SecondsToClock(std::max<qint64>(milliseconds, 0) / 1000);
+}
+
+// Composers on their own threads, putting frames into the queue in turns. Any error ends them all and
+// is handed to the encoder's side.
+class Composers {
+public:
+    Composers(ProductionSources& sources, OrderedFrameQueue& queue, int count) : queue_(queue) {
+        for (int index = 0; index < count; ++index)
+            threads_.emplace_back([this, &sources, index, count] { run(sources, index, count); });
+    }
+    ~Composers() {
+        queue_.cancel();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    void rethrowFailure() {
+        std::lock_guard lock(mutex_);
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+private:
+    void run(ProductionSources& sources, int index, int count) {
+        try {
+            FramePainter painter(sources);
+            const qint64 total = sources.timeline().totalFrames();
+            for (qint64 frame = index; frame < total; frame += count)
+                if (!queue_.put(frame, painter.paint(frame)))
+                    return;
+        } catch (...) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!failure_)
+                    failure_ = std::current_exception();
+            }
+            queue_.cancel();
+        }
+    }
+
+    OrderedFrameQueue& queue_;
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::exception_ptr failure_;
+};
+
+} // namespace
+
+ProductionRequest DefaultProductionRequest(AlbumType type) {
+    ProductionRequest request;
+    request.type = type;
+    request.size = OutputSizes(type).value(LaunchSizeIndex(type));
+    return request;
+}
+
+QString SizeText(QSize size) {
+    return QStringLiteral("%1 × %2").arg(size.width()).arg(size.height());
+}
+
+std::optional<QString> LaunchRefusal(const Album& album, SyncMode sync) {
+    if (album.photos.isEmpty())
+        return QStringLiteral("没有添加照片文件！");
+    if (sync == SyncMode::Music && album.music.isEmpty())
+        return QStringLiteral("没有找到音乐文件！使用随音乐文件同步,至少添加一个音乐文件！");
+    if (album.usedTemplates.isEmpty())
+        return QStringLiteral("没有添加模板文件！");
+    for (int row = 0; row < album.usedTemplates.rowCount(); ++row)
+        if (album.usedTemplates.cell(row, UsedTemplateCol::Matching) == Words::Complete)
+            return std::nullopt;
+    return QStringLiteral("没有已完成的模板！请先为模板添加照片，再制作相册。");
+}
+
+void CheckOutputSize(AlbumType type, QSize size) {
+    const QList<QSize> sizes = OutputSizes(type);
+    if (sizes.contains(size))
+        return;
+    QStringList allowed;
+    for (QSize s : sizes)
+        allowed.append(SizeText(s));
+    throw Error(QStringLiteral("%1相册没有 %2 的输出尺寸。可选的尺寸: %3")
+                    .arg(AlbumTypeWord(type), SizeText(size), allowed.join(QStringLiteral(", "))));
+}
+
+void ProductionLog::append(const QString& line) {
+    QMutexLocker lock(&mutex_);
+    if (lines_.size() >= kMaxLogLines)
+        lines_.removeFirst();
+    lines_.append(line);
+}
+
+QStringList ProductionLog::lines() const {
+    QMutexLocker lock(&mutex_);
+    return lines_;
+}
+
+JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
+                        const ProductionRequest& request, Job& job, ProductionLog* log) {
+    ProductionLog ownLog;
+    ProductionLog& out = log ? *log : ownLog;
+    if (const auto refusal = LaunchRefusal(album, request.sync))
+        return JobOutcome::failed(Error(*refusal));
+    CheckOutputSize(request.type, request.size);
+    AlbumEncoder::CheckOutputFolder(request.outputPath);
+
+    job.report(0, 0, QStringLiteral("正在计算音乐长度"));
+    const ProductionPlan plan = PlanProduction(album, catalogue, request.sync, MusicLengthMilliseconds,
+                                               [&] { return job.stopRequested(); });
+    if (job.stopRequested())
+        return JobOutcome::stopped();
+    ProductionSources sources(album, catalogue, paths, plan, request.size);
+    const qint64 total = sources.timeline().totalFrames();
+
+    QList<AudioSegment> audio;
+    for (const SongPlanRow& song : plan.songs)
+        if (song.frames > 0)
+            audio.append({song.path, song.frames});
+    AlbumEncoder encoder({request.type, request.tv, request.quality, request.size}, request.outputPath, audio, total);
+    out.append(QStringLiteral("Total frames:  %1").arg(total));
+    out.append(QStringLiteral("Total samples: %1").arg(encoder.totalAudioSamples()));
+    out.append(QStringLiteral("Preparing conversion..."));
+    out.append(QStringLiteral("Starting conversion..."));
+
+    OrderedFrameQueue queue(2 + ComposerCount(request.type));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastLog = -1000;
+    {
+        Composers composers(sources, queue, ComposerCount(request.type));
+        for (qint64 frame = 0; frame < total; ++frame) {
+            if (job.stopRequested()) {
+                out.append(QStringLiteral("Conversion ended."));
+                return JobOutcome::stopped({QStringLiteral("相册制作已停止，没有生成视频文件。")});
+            }
+            std::optional<QImage> picture = queue.take();
+            if (!picture) {
+                composers.rethrowFailure();
+                return JobOutcome::stopped();
+            }
+            encoder.addFrame(*picture);
+            const qint64 elapsed = clock.elapsed();
+            if (elapsed - lastLog >= 1000 || frame + 1 == total) {
+                lastLog = elapsed;
+                const qint64 left = frame + 1 < total ? elapsed * (total - frame - 1) / (frame + 1) : 0;
+                out.append(QStringLiteral("Frame: %1, Sample: %2, Time Left: %3")
+                               .arg(frame + 1)
+                               .arg(encoder.totalAudioSamples() * (frame + 1) / std::max<qint64>(total, 1))
+                               .arg(TimeText(left)));
+            }
+            job.report(static_cast<int>(frame + 1), static_cast<int>(total),
+                       QStringLiteral("正在制作%1相册").arg(AlbumTypeWord(request.type)));
+        }
+    }
+    encoder.finish();
+    out.append(QStringLiteral("Multiplexing done: 100%"));
+    out.append(QStringLiteral("Processing time: %1").arg(TimeText(clock.elapsed())));
+    out.append(QStringLiteral("Conversion ended."));
+
+    QStringList messages = plan.warnings + sources.warnings() + encoder.warnings();
+    messages.append(QStringLiteral("相册制作完成: %1").arg(QDir::toNativeSeparators(request.outputPath)));
+    return JobOutcome::unchanged(messages);
+}
+
+} // namespace lumiset

@@ -1,0 +1,89 @@
+#include "production/ProductionSources.h"
+
+#include "core/Package.h"
+#include "production/FramePainter.h"
+
+namespace lumiset {
+
+namespace {
+
+// Template pictures kept at once: the template the composers are in, the one they move to, and the one
+// before it for the hand-over picture. At 1920 × 1080 one template's pictures take up to about 50 MB.
+constexpr int kKeptTemplates = 3;
+constexpr int kKeptHandOvers = 3;
+
+} // namespace
+
+ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
+                                     const ProductionPlan& plan, QSize frameSize)
+    : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize), timeline_(plan),
+      effects_(album, paths), lyrics_(album_, plan_, timeline_), closingMovieName_(paths.endingPackage()) {
+    closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
+    handOverPainter_ = std::make_unique<FramePainter>(*this);
+}
+
+ProductionSources::~ProductionSources() = default;
+
+std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int templateIndex) {
+    // Held while preparing: a second composer asking for the same template waits for it instead of
+    // making it twice.
+    QMutexLocker lock(&picturesMutex_);
+    for (int i = 0; i < recentPictures_.size(); ++i) {
+        if (recentPictures_[i].first == templateIndex) {
+            auto found = recentPictures_.takeAt(i);
+            recentPictures_.append(found);
+            return found.second;
+        }
+    }
+    auto made = std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
+        album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
+    for (const QString& warning : made->warnings)
+        if (!pictureWarnings_.contains(warning))
+            pictureWarnings_.append(warning);
+    recentPictures_.append({templateIndex, made});
+    while (recentPictures_.size() > kKeptTemplates)
+        recentPictures_.removeFirst();
+    return made;
+}
+
+QImage ProductionSources::handOverPicture(int segment) {
+    QMutexLocker lock(&handOverMutex_);
+    return handOverLocked(segment);
+}
+
+QImage ProductionSources::handOverLocked(int segment) {
+    // Each hand-over picture is painted from the one before it, so work up from the latest one kept.
+    int from = 0;
+    for (const auto& [kept, picture] : recentHandOvers_) {
+        if (kept == segment)
+            return picture;
+        if (kept < segment)
+            from = std::max(from, kept + 1);
+    }
+    QImage picture;
+    for (int s = from; s <= segment; ++s) {
+        if (s == 0) {
+            picture = plan_.templates.isEmpty() ? QImage() : templatePictures(0)->background;
+        } else {
+            const MovieSegment& before = timeline_.segments()[s - 1];
+            picture = handOverPainter_->paint(before.firstFrame + before.frames - 1, FramePainter::Lyric::Left);
+        }
+        recentHandOvers_.append({s, picture});
+        while (recentHandOvers_.size() > kKeptHandOvers)
+            recentHandOvers_.removeFirst();
+    }
+    return picture;
+}
+
+QStringList ProductionSources::warnings() const {
+    QStringList all;
+    {
+        QMutexLocker lock(&picturesMutex_);
+        all = pictureWarnings_;
+    }
+    all += lyrics_.warnings();
+    all += effects_.warnings();
+    return all;
+}
+
+} // namespace lumiset

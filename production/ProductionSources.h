@@ -1,0 +1,72 @@
+// What every frame of one production is made from, shared by the threads that compose frames: the plan
+// and its timeline, the effect schedule, the lyric track, the template pictures at the output size (made
+// when first needed and kept only while they are in use) and the hand-over pictures. Thread-safe.
+#pragma once
+
+#include "core/Album.h"
+#include "core/DataPaths.h"
+#include "core/TemplateCatalogue.h"
+#include "production/AlbumTimeline.h"
+#include "production/EffectSchedule.h"
+#include "production/LyricTrack.h"
+#include "production/ProductionPlan.h"
+#include "production/TemplatePictures.h"
+
+#include <QList>
+#include <QMutex>
+#include <QRecursiveMutex>
+#include <QSize>
+#include <memory>
+#include <utility>
+
+namespace lumiset {
+
+class FramePainter;
+
+class ProductionSources {
+public:
+    ProductionSources(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
+                      const ProductionPlan& plan, QSize frameSize);
+    ~ProductionSources();
+
+    QSize frameSize() const { return frameSize_; }
+    const ProductionPlan& plan() const { return plan_; }
+    const AlbumTimeline& timeline() const { return timeline_; }
+    const EffectSchedule& effects() const { return effects_; }
+    const LyricTrack& lyrics() const { return lyrics_; }
+    const QByteArray& closingMovie() const { return closingMovie_; }
+    const QString& closingMovieName() const { return closingMovieName_; }
+
+    // The pictures of the plan's template `templateIndex`.
+    std::shared_ptr<const TemplatePictures> templatePictures(int templateIndex);
+    // What the hand-over picture shows while segment `segment` plays: the last frame of the segment before
+    // it without the lyric line; for the first segment, the first template's background.
+    QImage handOverPicture(int segment);
+
+    // Photos that could not be shown and lyric files that could not be read, each named once.
+    QStringList warnings() const;
+
+private:
+    QImage handOverLocked(int segment);
+
+    Album album_;
+    const TemplateCatalogue& catalogue_;
+    DataPaths paths_;
+    const ProductionPlan& plan_;
+    QSize frameSize_;
+    AlbumTimeline timeline_;
+    EffectSchedule effects_;
+    LyricTrack lyrics_;
+    QByteArray closingMovie_;
+    QString closingMovieName_;
+
+    mutable QMutex picturesMutex_;
+    QList<std::pair<int, std::shared_ptr<const TemplatePictures>>> recentPictures_; // most recent last
+    QStringList pictureWarnings_;
+
+    QRecursiveMutex handOverMutex_; // painting a hand-over picture asks for the one before it
+    QList<std::pair<int, QImage>> recentHandOvers_; // most recent last
+    std::unique_ptr<FramePainter> handOverPainter_;
+};
+
+} // namespace lumiset

@@ -1,0 +1,146 @@
+#include "core/Error.h"
+#include "core/Job.h"
+#include "core/Package.h"
+#include "core/Words.h"
+#include "production/Production.h"
+#include "tests/production/ProductionFixture.h"
+#include "tests/support/AudioFixtures.h"
+#include "tests/support/JpegFixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace lumiset::test {
+namespace {
+
+// What ffprobe says about a file's streams, by codec type ("video", "audio").
+QHash<QString, QJsonObject> Probe(const QString& path) {
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-show_entries",
+                                            "stream=codec_type,codec_name,width,height,nb_read_frames,duration",
+                                            "-of", "json", path});
+    probe.waitForFinished(60000);
+    QHash<QString, QJsonObject> streams;
+    for (const QJsonValue& stream : QJsonDocument::fromJson(probe.readAllStandardOutput())["streams"].toArray())
+        streams.insert(stream["codec_type"].toString(), stream.toObject());
+    return streams;
+}
+
+class ProduceAlbumTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        world.addTemplate(QStringLiteral("红"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
+        world.addTemplate(QStringLiteral("蓝"), 15, "|zp_1|", "|0|", "|0|", HandOverMovie(15));
+        world.tree.write(QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
+                         EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
+        album.photos.appendRow({"1", "p", ".jpg", "64", "36", "/p.jpg", Words::Placed});
+        for (auto [number, colour] : {std::pair{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}) {
+            const int used = world.useTemplate(album, number, Words::LandscapeCategory);
+            QImage photo(64, 36, QImage::Format_RGB32);
+            photo.fill(colour);
+            world.addSlot(album, used, "zp_1",
+                          world.tree.write(QStringLiteral("p%1.jpg").arg(number), EncodeJpeg(photo)),
+                          {0, 0, 1920, 1080});
+        }
+        request = DefaultProductionRequest(AlbumType::MP4);
+        request.size = {320, 176};
+        request.outputPath = world.tree.file("out/album.mp4");
+        QDir().mkpath(world.tree.file("out"));
+    }
+    void addSong(const QString& name, double seconds) {
+        AudioSpec spec;
+        spec.soundSeconds = seconds;
+        const QString path = world.tree.file(name);
+        WriteAudio(path, spec);
+        album.music.appendRow({QString::number(album.music.rowCount() + 1), name, ".mp3", "", path});
+    }
+    JobOutcome produce(Job& job) { return ProduceAlbum(album, world.catalogue(), world.paths(), request, job); }
+    JobOutcome produce() {
+        Job job;
+        return produce(job);
+    }
+    QStringList outputFolder() const { return QDir(world.tree.file("out")).entryList(QDir::Files | QDir::Hidden); }
+
+    ProductionWorld world;
+    Album album;
+    ProductionRequest request;
+};
+
+TEST_F(ProduceAlbumTest, ProducesTheWholeAlbumWithItsMusic) {
+    addSong("song.mp3", 3.5); // 3 s of it in the plan, repeated to cover the album
+    const JobOutcome outcome = produce();
+    ASSERT_TRUE(outcome.isDone()) << outcome.messages.join(u'\n').toStdString();
+    const auto streams = Probe(request.outputPath);
+    ASSERT_TRUE(streams.contains("video") && streams.contains("audio"));
+    EXPECT_EQ(streams["video"]["codec_name"].toString(), "h264");
+    EXPECT_EQ(streams["video"]["width"].toInt(), 320);
+    EXPECT_EQ(streams["video"]["nb_read_frames"].toString().toInt(), 25 + 150);
+    EXPECT_NEAR(streams["audio"]["duration"].toString().toDouble(), 7.0, 0.05);
+    EXPECT_EQ(outputFolder(), QStringList({"album.mp4"}));
+}
+
+TEST_F(ProduceAlbumTest, LaunchChecksRefuseInTheirOrder) {
+    request.sync = SyncMode::Music;
+    EXPECT_EQ(LaunchRefusal(album, SyncMode::Music),
+              QStringLiteral("没有找到音乐文件！使用随音乐文件同步,至少添加一个音乐文件！"));
+    album.usedTemplates.setCell(0, UsedTemplateCol::Matching, Words::Incomplete);
+    album.usedTemplates.setCell(1, UsedTemplateCol::Matching, Words::Incomplete);
+    EXPECT_TRUE(LaunchRefusal(album, SyncMode::Template)->contains(QStringLiteral("没有已完成的模板")));
+    album.usedTemplates.clear();
+    EXPECT_EQ(LaunchRefusal(album, SyncMode::Template), QStringLiteral("没有添加模板文件！"));
+    album.photos.clear();
+    EXPECT_EQ(LaunchRefusal(album, SyncMode::Music), QStringLiteral("没有添加照片文件！"));
+    const JobOutcome outcome = produce();
+    EXPECT_EQ(outcome.status, JobOutcome::Status::Failed);
+    EXPECT_TRUE(outputFolder().isEmpty());
+}
+
+TEST_F(ProduceAlbumTest, RefusesSizesOutsideTheTypeAndUnwritableFoldersBeforeRendering) {
+    request.size = {1920, 1088};
+    try {
+        produce();
+        FAIL() << "a size MP4 does not have was accepted";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("1920 × 1080"))) << error.message().toStdString();
+    }
+    request.size = {320, 176};
+    request.outputPath = world.tree.file("missing/album.mp4");
+    int reports = 0;
+    Job job([&](int, int, const QString&) { ++reports; });
+    EXPECT_THROW(produce(job), Error);
+    EXPECT_EQ(reports, 0);
+}
+
+TEST_F(ProduceAlbumTest, StopLeavesNoFile) {
+    Job* running = nullptr;
+    Job job([&](int position, int, const QString&) {
+        if (position == 40)
+            running->requestStop();
+    });
+    running = &job;
+    const JobOutcome outcome = produce(job);
+    EXPECT_TRUE(outcome.isStopped());
+    EXPECT_TRUE(outputFolder().isEmpty()) << outputFolder().join(' ').toStdString();
+}
+
+TEST_F(ProduceAlbumTest, MissingPhotoAndDamagedSongGiveWarningsNotFailures) {
+    QFile::remove(world.tree.file("p1.jpg"));
+    addSong("good.mp3", 2);
+    world.tree.write("broken.mp3", QByteArray(5000, 'x'));
+    album.music.appendRow({"2", "broken", ".mp3", "", world.tree.file("broken.mp3")});
+    const JobOutcome outcome = produce();
+    ASSERT_TRUE(outcome.isDone()) << outcome.messages.join(u'\n').toStdString();
+    const QString messages = outcome.messages.join(u'\n');
+    EXPECT_TRUE(messages.contains(QStringLiteral("p1.jpg"))) << messages.toStdString();
+    EXPECT_TRUE(messages.contains(QStringLiteral("broken.mp3"))) << messages.toStdString();
+    EXPECT_TRUE(QFile::exists(request.outputPath));
+}
+
+} // namespace
+} // namespace lumiset::test
