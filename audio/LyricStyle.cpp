@@ -2,6 +2,7 @@
 
 #include "audio/MusicRows.h"
 #include "core/Columns.h"
+#include "core/TextHelpers.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -27,14 +28,6 @@ void registerFontSubstitutes() {
     Q_UNUSED(registered);
 }
 
-std::optional<qint64> wholeNumber(const QString& cell, qint64 lowest, qint64 highest) {
-    bool ok = false;
-    const qint64 value = cell.trimmed().toLongLong(&ok);
-    if (!ok || value < lowest || value > highest)
-        return std::nullopt;
-    return value;
-}
-
 // Reads the cells of a row, falling back to the cells of a newly added lyric.
 class SettingsCells {
 public:
@@ -49,9 +42,9 @@ public:
         return fallback(column);
     }
     int number(int column, int lowest, int highest) const {
-        if (const std::optional<qint64> value = wholeNumber(row_.value(column), lowest, highest))
+        if (const std::optional<qint64> value = WholeNumberIn(row_.value(column), lowest, highest))
             return static_cast<int>(*value);
-        return static_cast<int>(*wholeNumber(fallback(column), lowest, highest));
+        return static_cast<int>(*WholeNumberIn(fallback(column), lowest, highest));
     }
     QString text(int column) const {
         const QString cell = row_.value(column).trimmed();
