@@ -68,8 +68,8 @@ int scaled(int value, int pictureExtent, int screenExtent) {
 QRect lineRect(const LyricStyle& style, const QFontMetrics& metrics, const QString& text, QSize picture) {
     const int width = metrics.horizontalAdvance(text);
     const int left = style.centred ? picture.width() / 2 - width / 2
-                                   : scaled(style.left, picture.width(), kLyricScreenWidth);
-    return QRect(left, scaled(style.top, picture.height(), kLyricScreenHeight), width, metrics.height());
+                                   : scaled(style.left, picture.width(), kLyricPreviewWidth);
+    return QRect(left, scaled(style.top, picture.height(), kLyricPreviewHeight), width, metrics.height());
 }
 
 } // namespace
@@ -94,7 +94,7 @@ LyricStyle LyricStyleFromRow(const QStringList& settingsRow) {
 QFont LyricFont(const LyricStyle& style, int pictureHeight) {
     registerFontSubstitutes();
     QFont font(style.fontFamily);
-    const double pixels = style.pointSize * kScreenPixelsPerPoint * pictureHeight / kLyricScreenHeight;
+    const double pixels = style.pointSize * kScreenPixelsPerPoint * pictureHeight / kLyricPreviewHeight;
     font.setPixelSize(qMax(1, static_cast<int>(std::lround(pixels))));
     font.setBold(style.bold);
     font.setItalic(style.italic);

@@ -17,6 +17,8 @@
 // font.
 #pragma once
 
+#include "audio/LyricScreen.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRect>
@@ -27,10 +29,6 @@
 class QPainter;
 
 namespace lumiset {
-
-// The preview screen the settings are made on.
-constexpr int kLyricScreenWidth = 679;
-constexpr int kLyricScreenHeight = 390;
 
 // LyricStyleFromRow({}) is the style of a newly added lyric.
 struct LyricStyle {
