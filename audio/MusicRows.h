@@ -4,6 +4,7 @@
 
 #include "core/JobOutcome.h"
 
+#include "audio/LyricScreen.h"
 #include "core/Album.h"
 #include "core/Confirm.h"
 #include "core/Job.h"
@@ -17,9 +18,6 @@ namespace lumiset {
 // The length of a music file in milliseconds (MusicLengthMilliseconds of media/MusicFile.h); throws
 // Error naming the file when it holds no readable sound.
 using MusicLengthReader = std::function<qint64(const QString& path)>;
-
-// Height of the lyric preview screen (679 × 390) on which the default lyric top is measured.
-constexpr int kLyricPreviewHeight = 390;
 
 // The file the open dialog offers the first time it opens in a run: `samplePath` when the flag
 // (Edit_yinyue_dakai_1ci or Edit_geci_dakai_1ci) still reads "0" and the file exists, else empty. The

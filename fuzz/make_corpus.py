@@ -211,9 +211,19 @@ def photo_seeds():
           + b"\xFF\xFF" + frame_header(0xC2, 300, 200) + eoi)
 
 
+# Lyric files as users bring them: GBK with CRLF line ends, UTF-8 with a byte-order mark, and brackets that
+# do not pair.
+def lrc_seeds():
+    write("lrc", "gbk.lrc", "[ti:甜蜜蜜]\r\n[ar:歌手]\r\n[offset:0]\r\n[00:05.50]清晨的阳光\r\n"
+          "[00:10.95][01:10.95]翻开旧相册\r\n[00:16.40]那些[00:17.00]小日子\r\n".encode("gbk"))
+    write("lrc", "utf8_bom.lrc", "\ufeff[al:专辑]\n[00:01.00]你好\n[00:02.00]\n[by:me] \n")
+    write("lrc", "unpaired.lrc", b"[00:01.00]a]b[c\r[[]]\n][\n[ti\n")
+
+
 if __name__ == "__main__":
     ini_seeds()
     package_seeds()
     lottie_seeds()
     album_seeds()
     photo_seeds()
+    lrc_seeds()
