@@ -47,13 +47,18 @@ void ForEachAudioPacket(const AudioInput& input, const QString& subject,
         throw MediaError(subject + QStringLiteral("读取时出错"), read);
 }
 
-void DecodeAudio(const AudioInput& input, const QString& subject,
-                 const std::function<void(const AVFrame*)>& use) {
+CodecContextHolder OpenAudioDecoder(const AudioInput& input, const QString& subject) {
     const AVCodec* codec = avcodec_find_decoder(input.stream->codecpar->codec_id);
-    const CodecContextHolder decoder(avcodec_alloc_context3(codec));
+    CodecContextHolder decoder(avcodec_alloc_context3(codec));
     if (!codec || !decoder || avcodec_parameters_to_context(decoder.get(), input.stream->codecpar) < 0 ||
         avcodec_open2(decoder.get(), codec, nullptr) < 0)
         throw Error(subject + QStringLiteral("的声音格式无法解码。"));
+    return decoder;
+}
+
+void DecodeAudio(const AudioInput& input, const QString& subject,
+                 const std::function<void(const AVFrame*)>& use) {
+    const CodecContextHolder decoder = OpenAudioDecoder(input, subject);
     const FrameHolder frame = NewFrame();
     const auto drain = [&] {
         while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {

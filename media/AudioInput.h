@@ -25,6 +25,9 @@ AudioInput OpenAudioInput(const QString& path, const QString& subject);
 void ForEachAudioPacket(const AudioInput& input, const QString& subject,
                         const std::function<void(const AVPacket*)>& use);
 
+// A decoder of the audio stream, open. Throws Error starting with `subject` when FFmpeg has none for it.
+CodecContextHolder OpenAudioDecoder(const AudioInput& input, const QString& subject);
+
 // Decodes the whole audio stream and calls `use` with every frame. A packet the decoder refuses is
 // skipped, as a player skips a damaged frame. Throws Error when the stream cannot be decoded at all.
 void DecodeAudio(const AudioInput& input, const QString& subject,

@@ -5,6 +5,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
 #include <libavutil/dict.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
@@ -54,6 +55,12 @@ struct ResampleContextFreer {
     void operator()(SwrContext* context) const { swr_free(&context); }
 };
 using ResampleContextHolder = std::unique_ptr<SwrContext, ResampleContextFreer>;
+
+// A queue of audio samples (av_audio_fifo_alloc).
+struct AudioFifoFreer {
+    void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
+};
+using AudioFifoHolder = std::unique_ptr<AVAudioFifo, AudioFifoFreer>;
 
 // Options for opening inputs, codecs and muxers. FFmpeg consumes the options it knows and leaves the
 // rest in the dictionary, so the functions that take one get `slot()` and the holder frees what is left.

@@ -15,10 +15,6 @@ extern "C" {
 namespace lumiset {
 namespace {
 
-QString musicSubject(const QString& path) {
-    return QStringLiteral("音乐文件“%1”").arg(QDir::toNativeSeparators(path));
-}
-
 struct PacketTotals {
     qint64 packets = 0;
     qint64 duration = 0;       // in the stream's time base
@@ -28,7 +24,7 @@ struct PacketTotals {
 
 PacketTotals sumPackets(const AudioInput& music, const QString& path) {
     PacketTotals totals;
-    ForEachAudioPacket(music, musicSubject(path), [&totals](const AVPacket* packet) {
+    ForEachAudioPacket(music, MusicSubject(path), [&totals](const AVPacket* packet) {
         ++totals.packets;
         if (packet->duration > 0)
             totals.duration += packet->duration;
@@ -69,28 +65,32 @@ qint64 lengthFromPackets(const PacketTotals& totals, const AVStream* stream) {
 qint64 lengthFromDecoding(const AudioInput& music, const QString& path) {
     qint64 samples = 0;
     int sampleRate = 0;
-    DecodeAudio(music, musicSubject(path), [&](const AVFrame* frame) {
+    DecodeAudio(music, MusicSubject(path), [&](const AVFrame* frame) {
         samples += frame->nb_samples;
         sampleRate = frame->sample_rate;
     });
     if (samples == 0 || sampleRate <= 0)
-        throw Error(musicSubject(path) + QStringLiteral("没有声音数据。"));
+        throw Error(MusicSubject(path) + QStringLiteral("没有声音数据。"));
     return av_rescale_rnd(samples, 1000, sampleRate, AV_ROUND_DOWN);
 }
 
 } // namespace
 
+QString MusicSubject(const QString& path) {
+    return QStringLiteral("音乐文件“%1”").arg(QDir::toNativeSeparators(path));
+}
+
 qint64 MusicLengthMilliseconds(const QString& path) {
     // A damaged file makes the demuxer and decoder complain line by line; the user gets our message.
     const MediaLogRedirect quiet;
-    const AudioInput music = OpenAudioInput(path, musicSubject(path));
+    const AudioInput music = OpenAudioInput(path, MusicSubject(path));
     if (!packetsCountSamples(music.stream))
         return lengthFromDecoding(music, path);
     const PacketTotals totals = sumPackets(music, path);
     if (totals.packets == 0)
-        throw Error(musicSubject(path) + QStringLiteral("没有声音数据。"));
+        throw Error(MusicSubject(path) + QStringLiteral("没有声音数据。"));
     if (!totals.everyPacketTimed) // the packets were read: open again to decode them
-        return lengthFromDecoding(OpenAudioInput(path, musicSubject(path)), path);
+        return lengthFromDecoding(OpenAudioInput(path, MusicSubject(path)), path);
     return lengthFromPackets(totals, music.stream);
 }
 

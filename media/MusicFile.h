@@ -5,6 +5,9 @@
 
 namespace lumiset {
 
+// How messages about a music file name it: "音乐文件“<path>”".
+QString MusicSubject(const QString& path);
+
 // The exact length in milliseconds of the first audio stream of any file FFmpeg reads (MP3 above all):
 // the samples a player plays, whatever the container declares (its duration can be far off, about 30 %
 // for a VBR MP3 without a Xing header). MP3 and PCM files are measured in milliseconds by adding up their

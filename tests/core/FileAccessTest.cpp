@@ -1,6 +1,7 @@
 #include "core/FileAccess.h"
 #include "core/AlbumFile.h"
 #include "core/Error.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempTree.h"
 
 #include <QDir>
@@ -9,11 +10,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace lumiset;
+using lumiset::test::FileSizeLimit;
 using lumiset::test::TempTree;
 using ::testing::HasSubstr;
 
@@ -22,27 +22,6 @@ namespace {
 std::string text(const QString& s) {
     return s.toStdString();
 }
-
-// Makes every file this process writes stop growing at `bytes`, as a full disk does: writes beyond it
-// fail (EFBIG) instead of raising SIGXFSZ. Restored when the guard ends.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 Album albumOfPhotos(int count) {
     Album album;

@@ -1,0 +1,552 @@
+#include "media/AlbumEncoder.h"
+
+#include "core/Error.h"
+#include "media/EncoderPresets.h"
+#include "media/FfmpegHolders.h"
+#include "media/MediaError.h"
+#include "media/MediaLog.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/mathematics.h>
+}
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace lumiset {
+namespace {
+
+constexpr int kAlbumFramesPerSecond = 25;
+constexpr int kLargestSide = 8192;
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+std::filesystem::path fileSystemPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// The file being written, under a name of its own beside the final one (".<name>.part-xxxxxx"). It is
+// removed unless it has been moved to the final name.
+class PartFile {
+public:
+    explicit PartFile(const QString& finalPath) {
+        const QFileInfo target(finalPath);
+        for (int attempt = 0; attempt < 100 && path_.isEmpty(); ++attempt) {
+            const QString name =
+                QStringLiteral(".%1.part-%2")
+                    .arg(target.fileName())
+                    .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QChar(u'0'));
+            QFile file(target.dir().filePath(name));
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                path_ = file.fileName();
+            else if (file.exists())
+                continue;
+            else
+                throw Error(QStringLiteral("无法在文件夹“%1”中创建相册文件（%2），请选择其他保存位置。")
+                                .arg(native(target.absolutePath()), file.errorString()));
+        }
+        if (path_.isEmpty())
+            throw Error(QStringLiteral("无法在文件夹“%1”中创建相册文件，请选择其他保存位置。")
+                            .arg(native(target.absolutePath())));
+    }
+    ~PartFile() {
+        if (!path_.isEmpty())
+            QFile::remove(path_);
+    }
+    PartFile(const PartFile&) = delete;
+    PartFile& operator=(const PartFile&) = delete;
+
+    const QString& path() const { return path_; }
+
+    // Gives the complete file its final name in one step, replacing a file of that name.
+    void moveTo(const QString& finalPath) {
+        std::error_code failure;
+        std::filesystem::rename(fileSystemPath(path_), fileSystemPath(finalPath), failure);
+        if (failure)
+            throw Error(QStringLiteral("无法保存相册文件“%1”（%2）。")
+                            .arg(native(finalPath), QString::fromStdString(failure.message())));
+        path_.clear();
+    }
+
+private:
+    QString path_;
+};
+
+AVSampleFormat sampleFormatFor(const AVCodec* codec) {
+    bool hasS16 = false;
+    for (const AVSampleFormat* format = codec->sample_fmts; format && *format != AV_SAMPLE_FMT_NONE;
+         ++format) {
+        if (*format == AV_SAMPLE_FMT_FLTP)
+            return AV_SAMPLE_FMT_FLTP;
+        hasS16 = hasS16 || *format == AV_SAMPLE_FMT_S16;
+    }
+    return hasS16 ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_NONE;
+}
+
+// FFmpeg from 6.1 copies an encoder's side data with its parameters; before, the muxer sees it only on
+// the stream. The MPEG muxers need the CPB properties from it to write the VBV buffer size.
+void copyCodedSideData(const AVCodecContext* codec, AVStream* stream) {
+#if LIBAVCODEC_VERSION_INT < AV_VERSION_INT(60, 29, 100)
+    for (int i = 0; i < codec->nb_coded_side_data; ++i) {
+        const AVPacketSideData& data = codec->coded_side_data[i];
+        uint8_t* copy = av_stream_new_side_data(stream, data.type, data.size);
+        if (!copy)
+            throw MediaError(QStringLiteral("无法分配编码参数"), AVERROR(ENOMEM));
+        std::memcpy(copy, data.data, data.size);
+    }
+#else
+    (void)codec;
+    (void)stream;
+#endif
+}
+
+void applyOptions(DictionaryHolder& dictionary, const OptionList& options) {
+    for (const auto& [name, value] : options)
+        dictionary.set(name.constData(), value.constData());
+}
+
+// Every option of the plan must have been taken: one left over is a misspelt or misplaced name.
+void requireAllTaken(const DictionaryHolder& dictionary, const char* taker) {
+    if (const AVDictionaryEntry* left = av_dict_get(dictionary.get(), "", nullptr, AV_DICT_IGNORE_SUFFIX))
+        throw Error(QStringLiteral("%1 不认识选项 %2。").arg(QLatin1String(taker), QLatin1String(left->key)));
+}
+
+} // namespace
+
+struct AlbumEncoder::Output {
+    Output(const EncoderSettings& settings, const QString& outputPath, QList<AudioSegment> audio,
+           qint64 totalFrames);
+
+    void addFrame(const QImage& image);
+    void finish();
+
+    // Context of messages about this album's file.
+    QString refusal(const QString& what) const {
+        return QStringLiteral("无法创建相册文件“%1”：%2").arg(native(finalPath_), what);
+    }
+    [[noreturn]] void writeFailed(int code) const {
+        throw MediaError(QStringLiteral("无法写入相册文件“%1”，磁盘空间可能不足").arg(native(finalPath_)),
+                         code);
+    }
+
+    void openVideo();
+    void openAudio();
+    void openFile();
+    void sendVideo(const AVFrame* frame);
+    void sendAudio(const AVFrame* frame);
+    void writePackets(AVCodecContext* codec, AVStream* stream);
+    void encodeAudioUntil(qint64 target);
+    void fillAudioFrame(int count);
+    void placePicture(const QImage& image);
+    qint64 albumFrameShownAt(qint64 outputFrame) const;
+    qint64 samplesBefore(qint64 outputFrame) const;
+
+    EncoderSettings settings_;
+    EncodingPlan plan_;
+    QString finalPath_;
+    qint64 totalFrames_;
+    PartFile part_; // declared first of the file's parts: removed after the muxer has closed it
+    OutputFormatHolder format_;
+    CodecContextHolder video_;
+    CodecContextHolder audio_;
+    AVStream* videoStream_ = nullptr;
+    AVStream* audioStream_ = nullptr;
+    ScaleContextHolder scaler_;
+    FrameHolder picture_;
+    FrameHolder sound_;
+    PacketHolder packet_;
+    std::unique_ptr<AlbumSound> albumSound_;
+    std::vector<float> left_, right_; // sound for encoders that take 16-bit samples
+
+    qint64 totalOutputFrames_ = 0;
+    qint64 framesAdded_ = 0;
+    qint64 outputFrames_ = 0;
+    int audioFrameSize_ = 1024;
+    qint64 audioTotal_ = 0;
+    qint64 samplesDone_ = 0;
+    bool broken_ = false;
+    bool finished_ = false;
+};
+
+AlbumEncoder::Output::Output(const EncoderSettings& settings, const QString& outputPath,
+                             QList<AudioSegment> audio, qint64 totalFrames)
+    : settings_(settings), plan_(PlanEncoding(settings)),
+      finalPath_(QFileInfo(outputPath).absoluteFilePath()), totalFrames_(totalFrames), part_(finalPath_),
+      packet_(NewPacket()) {
+    const AVRational rate = plan_.video.frameRate;
+    totalOutputFrames_ =
+        av_rescale_rnd(totalFrames_, rate.num, qint64(rate.den) * kAlbumFramesPerSecond, AV_ROUND_NEAR_INF);
+    const QByteArray url = "file:" + QFile::encodeName(part_.path());
+    AVFormatContext* raw = nullptr;
+    const int allocated = avformat_alloc_output_context2(&raw, nullptr, plan_.mux.format, url.constData());
+    if (allocated < 0)
+        throw MediaError(refusal(QStringLiteral("没有 %1 格式").arg(QLatin1String(plan_.mux.format))),
+                         allocated);
+    format_.reset(raw);
+    openVideo();
+    openAudio();
+    // The sound stops where the pictures do; an encoder of whole frames only gets the nearest whole
+    // number of them, the samples past the pictures silent.
+    const qint64 videoSamples = av_rescale(totalFrames_, plan_.audio.sampleRate, kAlbumFramesPerSecond);
+    const bool shortLastFrame =
+        audio_->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
+    audioTotal_ = shortLastFrame
+                      ? videoSamples
+                      : audioFrameSize_ * std::max<qint64>(1, av_rescale_rnd(videoSamples, 1, audioFrameSize_,
+                                                                             AV_ROUND_NEAR_INF));
+    albumSound_ = std::make_unique<AlbumSound>(std::move(audio), plan_.audio.sampleRate,
+                                               std::min(videoSamples, audioTotal_));
+    openFile();
+}
+
+void AlbumEncoder::Output::openVideo() {
+    const VideoPlan& plan = plan_.video;
+    const AVCodec* codec = avcodec_find_encoder_by_name(plan.encoder);
+    if (!codec)
+        throw Error(refusal(QStringLiteral("缺少视频编码器 %1。").arg(QLatin1String(plan.encoder))));
+    video_.reset(avcodec_alloc_context3(codec));
+    if (!video_)
+        throw MediaError(refusal(QStringLiteral("内存不足")), AVERROR(ENOMEM));
+    AVCodecContext* c = video_.get();
+    c->width = plan.frameSize.width();
+    c->height = plan.frameSize.height();
+    c->pix_fmt = AV_PIX_FMT_YUV420P;
+    c->framerate = plan.frameRate;
+    c->time_base = av_inv_q(plan.frameRate);
+    c->sample_aspect_ratio = plan.sampleAspect;
+    c->codec_tag = plan.codecTag;
+    c->color_range = AVCOL_RANGE_MPEG;
+    if (plan.highDefinition) {
+        c->colorspace = AVCOL_SPC_BT709;
+        c->color_primaries = AVCOL_PRI_BT709;
+        c->color_trc = AVCOL_TRC_BT709;
+    } else {
+        c->colorspace = AVCOL_SPC_SMPTE170M;
+    }
+    c->thread_count = 0; // one per core
+    if (format_->oformat->flags & AVFMT_GLOBALHEADER)
+        c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    DictionaryHolder options;
+    applyOptions(options, plan.options);
+    CheckMedia(avcodec_open2(c, codec, options.slot()),
+               refusal(QStringLiteral("视频编码器 %1 不接受这些设置").arg(QLatin1String(plan.encoder))));
+    requireAllTaken(options, plan.encoder);
+
+    videoStream_ = avformat_new_stream(format_.get(), nullptr);
+    if (!videoStream_)
+        throw MediaError(refusal(QStringLiteral("内存不足")), AVERROR(ENOMEM));
+    videoStream_->time_base = c->time_base;
+    videoStream_->avg_frame_rate = plan.frameRate;
+    videoStream_->sample_aspect_ratio = plan.sampleAspect;
+    CheckMedia(avcodec_parameters_from_context(videoStream_->codecpar, c),
+               refusal(QStringLiteral("视频参数无效")));
+    copyCodedSideData(c, videoStream_);
+
+    picture_ = NewFrame();
+    picture_->format = c->pix_fmt;
+    picture_->width = c->width;
+    picture_->height = c->height;
+    CheckMedia(av_frame_get_buffer(picture_.get(), 0), refusal(QStringLiteral("内存不足")));
+
+    const QSize album = settings_.albumSize;
+    scaler_.reset(sws_getContext(album.width(), album.height(), AV_PIX_FMT_RGB32, plan.picture.width(),
+                                 plan.picture.height(), AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
+                                 nullptr));
+    if (!scaler_)
+        throw Error(refusal(QStringLiteral("无法转换画面尺寸。")));
+    // RGB to limited-range YUV with the matrix the stream declares.
+    const int* matrix = sws_getCoefficients(plan.highDefinition ? SWS_CS_ITU709 : SWS_CS_ITU601);
+    sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1, matrix, 0, 0, 1 << 16,
+                             1 << 16);
+}
+
+void AlbumEncoder::Output::openAudio() {
+    const AudioPlan& plan = plan_.audio;
+    const AVCodec* codec = avcodec_find_encoder_by_name(plan.encoder);
+    if (!codec)
+        throw Error(refusal(QStringLiteral("缺少音频编码器 %1。").arg(QLatin1String(plan.encoder))));
+    audio_.reset(avcodec_alloc_context3(codec));
+    if (!audio_)
+        throw MediaError(refusal(QStringLiteral("内存不足")), AVERROR(ENOMEM));
+    AVCodecContext* c = audio_.get();
+    c->sample_fmt = sampleFormatFor(codec);
+    c->sample_rate = plan.sampleRate;
+    const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    CheckMedia(av_channel_layout_copy(&c->ch_layout, &stereo), refusal(QStringLiteral("内存不足")));
+    c->bit_rate = plan.bitRate;
+    c->time_base = AVRational{1, plan.sampleRate};
+    if (format_->oformat->flags & AVFMT_GLOBALHEADER)
+        c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    CheckMedia(avcodec_open2(c, codec, nullptr),
+               refusal(QStringLiteral("音频编码器 %1 不接受这些设置").arg(QLatin1String(plan.encoder))));
+    if (!(codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) && c->frame_size > 0)
+        audioFrameSize_ = c->frame_size;
+
+    audioStream_ = avformat_new_stream(format_.get(), nullptr);
+    if (!audioStream_)
+        throw MediaError(refusal(QStringLiteral("内存不足")), AVERROR(ENOMEM));
+    audioStream_->time_base = c->time_base;
+    CheckMedia(avcodec_parameters_from_context(audioStream_->codecpar, c),
+               refusal(QStringLiteral("音频参数无效")));
+    copyCodedSideData(c, audioStream_);
+
+    sound_ = NewFrame();
+    sound_->format = c->sample_fmt;
+    sound_->sample_rate = c->sample_rate;
+    sound_->nb_samples = audioFrameSize_;
+    CheckMedia(av_channel_layout_copy(&sound_->ch_layout, &c->ch_layout),
+               refusal(QStringLiteral("内存不足")));
+    CheckMedia(av_frame_get_buffer(sound_.get(), 0), refusal(QStringLiteral("内存不足")));
+    if (c->sample_fmt != AV_SAMPLE_FMT_FLTP) {
+        left_.resize(size_t(audioFrameSize_));
+        right_.resize(size_t(audioFrameSize_));
+    }
+}
+
+void AlbumEncoder::Output::openFile() {
+    format_->protocol_whitelist = av_strdup("file");
+    format_->packet_size = unsigned(plan_.mux.packetSize);
+    DictionaryHolder ioOptions;
+    ioOptions.set("protocol_whitelist", "file");
+    const int opened = avio_open2(&format_->pb, format_->url, AVIO_FLAG_WRITE, nullptr, ioOptions.slot());
+    if (opened < 0)
+        throw MediaError(refusal(QStringLiteral("无法打开文件")), opened);
+    DictionaryHolder options;
+    applyOptions(options, plan_.mux.options);
+    const int written = avformat_write_header(format_.get(), options.slot());
+    if (written < 0)
+        throw MediaError(refusal(QStringLiteral("无法写入文件头")), written);
+    requireAllTaken(options, plan_.mux.format);
+}
+
+qint64 AlbumEncoder::Output::albumFrameShownAt(qint64 outputFrame) const {
+    const AVRational rate = plan_.video.frameRate;
+    return av_rescale_rnd(outputFrame, qint64(rate.den) * kAlbumFramesPerSecond, rate.num, AV_ROUND_DOWN);
+}
+
+qint64 AlbumEncoder::Output::samplesBefore(qint64 outputFrame) const {
+    const AVRational rate = plan_.video.frameRate;
+    return av_rescale_rnd(outputFrame, qint64(rate.den) * plan_.audio.sampleRate, rate.num, AV_ROUND_DOWN);
+}
+
+void AlbumEncoder::Output::placePicture(const QImage& image) {
+    const QImage::Format format = image.format();
+    const QImage source = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied
+                              ? image
+                              : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    AVFrame* frame = picture_.get();
+    CheckMedia(av_frame_make_writable(frame), QStringLiteral("无法分配画面"));
+    const QRect place = plan_.video.picture;
+    const bool bars = place.size() != plan_.video.frameSize;
+    uint8_t* planes[3];
+    for (int plane = 0; plane < 3; ++plane) {
+        const int shift = plane == 0 ? 0 : 1;
+        if (bars)
+            std::memset(frame->data[plane], plane == 0 ? 16 : 128,
+                        size_t(frame->linesize[plane]) * size_t(frame->height >> shift));
+        planes[plane] =
+            frame->data[plane] + (place.y() >> shift) * frame->linesize[plane] + (place.x() >> shift);
+    }
+    const uint8_t* sourcePlanes[1] = {source.constBits()};
+    const int sourceStrides[1] = {int(source.bytesPerLine())};
+    sws_scale(scaler_.get(), sourcePlanes, sourceStrides, 0, source.height(), planes, frame->linesize);
+}
+
+void AlbumEncoder::Output::addFrame(const QImage& image) {
+    if (broken_ || finished_)
+        throw Error(QStringLiteral("相册文件“%1”已经停止写入。").arg(native(finalPath_)));
+    if (framesAdded_ >= totalFrames_)
+        throw Error(
+            QStringLiteral("相册文件“%1”只应有 %2 帧画面。").arg(native(finalPath_)).arg(totalFrames_));
+    if (image.size() != settings_.albumSize || image.depth() != 32)
+        throw Error(QStringLiteral("相册画面应为 %1 × %2 的 32 位图像。")
+                        .arg(settings_.albumSize.width())
+                        .arg(settings_.albumSize.height()));
+    try {
+        placePicture(image);
+        const qint64 album = framesAdded_++;
+        while (outputFrames_ < totalOutputFrames_ && albumFrameShownAt(outputFrames_) == album) {
+            picture_->pts = outputFrames_++;
+            sendVideo(picture_.get());
+            encodeAudioUntil(samplesBefore(outputFrames_));
+        }
+    } catch (...) {
+        broken_ = true;
+        throw;
+    }
+}
+
+void AlbumEncoder::Output::finish() {
+    if (broken_ || finished_)
+        throw Error(QStringLiteral("相册文件“%1”已经停止写入。").arg(native(finalPath_)));
+    try {
+        if (framesAdded_ != totalFrames_)
+            throw Error(QStringLiteral("相册文件“%1”没有写完：应有 %2 帧画面，只收到 %3 帧。")
+                            .arg(native(finalPath_))
+                            .arg(totalFrames_)
+                            .arg(framesAdded_));
+        sendVideo(nullptr);
+        encodeAudioUntil(audioTotal_);
+        sendAudio(nullptr);
+        if (const int written = av_write_trailer(format_.get()); written < 0)
+            writeFailed(written);
+        // Closing drops the error of its last flush: flush first and look.
+        avio_flush(format_->pb);
+        if (format_->pb->error < 0)
+            writeFailed(format_->pb->error);
+        if (const int closed = avio_closep(&format_->pb); closed < 0)
+            writeFailed(closed);
+        part_.moveTo(finalPath_);
+        finished_ = true;
+    } catch (...) {
+        broken_ = true;
+        throw;
+    }
+}
+
+void AlbumEncoder::Output::sendVideo(const AVFrame* frame) {
+    const int sent = avcodec_send_frame(video_.get(), frame);
+    if (sent < 0)
+        throw MediaError(QStringLiteral("编码相册文件“%1”的画面时出错").arg(native(finalPath_)), sent);
+    writePackets(video_.get(), videoStream_);
+}
+
+void AlbumEncoder::Output::sendAudio(const AVFrame* frame) {
+    const int sent = avcodec_send_frame(audio_.get(), frame);
+    if (sent < 0)
+        throw MediaError(QStringLiteral("编码相册文件“%1”的声音时出错").arg(native(finalPath_)), sent);
+    writePackets(audio_.get(), audioStream_);
+}
+
+void AlbumEncoder::Output::writePackets(AVCodecContext* codec, AVStream* stream) {
+    AVPacket* packet = packet_.get();
+    for (;;) {
+        const int received = avcodec_receive_packet(codec, packet);
+        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
+            return;
+        if (received < 0)
+            throw MediaError(QStringLiteral("编码相册文件“%1”时出错").arg(native(finalPath_)), received);
+        // The last picture lasts one frame too, not zero, in containers that store durations.
+        if (codec->codec_type == AVMEDIA_TYPE_VIDEO && packet->duration == 0)
+            packet->duration = 1;
+        av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+        packet->stream_index = stream->index;
+        if (const int written = av_interleaved_write_frame(format_.get(), packet); written < 0)
+            writeFailed(written);
+    }
+}
+
+// Encodes sound up to sample `target` in whole encoder frames, so that the file holds sound and pictures
+// of the same moments side by side and nothing waits long in the muxer.
+void AlbumEncoder::Output::encodeAudioUntil(qint64 target) {
+    while (samplesDone_ < audioTotal_) {
+        const int count = int(std::min<qint64>(audioFrameSize_, audioTotal_ - samplesDone_));
+        if (samplesDone_ + count > target)
+            return;
+        fillAudioFrame(count);
+        sound_->pts = samplesDone_;
+        sendAudio(sound_.get());
+        samplesDone_ += count;
+    }
+}
+
+void AlbumEncoder::Output::fillAudioFrame(int count) {
+    AVFrame* frame = sound_.get();
+    frame->nb_samples = audioFrameSize_;
+    CheckMedia(av_frame_make_writable(frame), QStringLiteral("无法分配声音缓冲区"));
+    frame->nb_samples = count;
+    if (frame->format == AV_SAMPLE_FMT_FLTP) {
+        albumSound_->read(reinterpret_cast<float*>(frame->data[0]), reinterpret_cast<float*>(frame->data[1]),
+                          count);
+        return;
+    }
+    albumSound_->read(left_.data(), right_.data(), count);
+    auto* samples = reinterpret_cast<int16_t*>(frame->data[0]);
+    const auto toShort = [](float value) {
+        return int16_t(std::lrint(std::clamp(value, -1.f, 1.f) * 32767.f));
+    };
+    for (int i = 0; i < count; ++i) {
+        samples[2 * i] = toShort(left_[size_t(i)]);
+        samples[2 * i + 1] = toShort(right_[size_t(i)]);
+    }
+}
+
+AlbumEncoder::AlbumEncoder(const EncoderSettings& settings, const QString& outputPath,
+                           QList<AudioSegment> audio, qint64 totalFrames) {
+    const QSize size = settings.albumSize;
+    if (size.width() < 2 || size.height() < 2 || size.width() > kLargestSide || size.height() > kLargestSide)
+        throw Error(QStringLiteral("相册画面尺寸 %1 × %2 无法编码。").arg(size.width()).arg(size.height()));
+    if (totalFrames <= 0)
+        throw Error(QStringLiteral("相册没有画面，无法制作相册文件“%1”。").arg(native(outputPath)));
+    CheckOutputFolder(outputPath);
+    const MediaLogRedirect redirect;
+    output_ = std::make_unique<Output>(settings, outputPath, std::move(audio), totalFrames);
+}
+
+AlbumEncoder::~AlbumEncoder() {
+    const MediaLogRedirect redirect;
+    output_.reset();
+}
+
+void AlbumEncoder::addFrame(const QImage& frame) {
+    const MediaLogRedirect redirect;
+    output_->addFrame(frame);
+}
+
+void AlbumEncoder::finish() {
+    const MediaLogRedirect redirect;
+    output_->finish();
+}
+
+QStringList AlbumEncoder::warnings() const {
+    return output_->albumSound_->warnings();
+}
+
+qint64 AlbumEncoder::totalFrames() const {
+    return output_->totalFrames_;
+}
+
+qint64 AlbumEncoder::encodedFrames() const {
+    return output_->framesAdded_;
+}
+
+qint64 AlbumEncoder::totalAudioSamples() const {
+    return output_->audioTotal_;
+}
+
+qint64 AlbumEncoder::encodedAudioSamples() const {
+    return output_->samplesDone_;
+}
+
+int AlbumEncoder::audioSampleRate() const {
+    return output_->plan_.audio.sampleRate;
+}
+
+void AlbumEncoder::CheckOutputFolder(const QString& outputPath) {
+    const QFileInfo target(outputPath);
+    const QString folder = native(target.absolutePath());
+    if (outputPath.isEmpty() || target.fileName().isEmpty())
+        throw Error(QStringLiteral("没有指定相册文件名。"));
+    const QFileInfo about(target.absolutePath());
+    if (!about.exists())
+        throw Error(QStringLiteral("保存相册的文件夹“%1”不存在，请选择其他保存位置。").arg(folder));
+    if (!about.isDir())
+        throw Error(QStringLiteral("“%1”不是文件夹，请选择其他保存位置。").arg(folder));
+    if (target.isDir())
+        throw Error(
+            QStringLiteral("“%1”是一个文件夹，请换一个相册名称。").arg(native(target.absoluteFilePath())));
+    // Only creating a file shows for sure that one can be created (permissions, read-only disks, ACLs).
+    const PartFile probe(target.absoluteFilePath());
+}
+
+} // namespace lumiset
