@@ -1,6 +1,7 @@
 #include "production/FramePainter.h"
 
 #include "audio/LyricStyle.h"
+#include "core/TextHelpers.h"
 #include "effects/EffectLibrary.h"
 #include "production/ProductionSources.h"
 
@@ -62,7 +63,7 @@ QImage FramePainter::paint(qint64 frame, Lyric lyric) {
 }
 
 void FramePainter::drawEffects(QPainter& painter, qint64 frame) {
-    const QSizeF size = painter.device()->rect().size();
+    const QSizeF size(painter.device()->width(), painter.device()->height());
     const double sx = size.width() / kDesignWidth;
     const double sy = size.height() / kDesignHeight;
     for (const EffectInFrame& showing : sources_.effects().at(frame)) {

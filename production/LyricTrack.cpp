@@ -7,7 +7,7 @@
 
 namespace lumiset {
 
-LyricTrack::LyricTrack(const Album& album, const ProductionPlan& plan, const AlbumTimeline& timeline)
+LyricTrack::LyricTrack(const Album& album, const ProductionPlan& plan, const ProductionTimeline& timeline)
     : album_(album), plan_(plan), timeline_(timeline) {}
 
 std::shared_ptr<const LyricTrack::Song> LyricTrack::song(int planRow) const {

@@ -5,7 +5,7 @@
 
 #include "audio/LyricStyle.h"
 #include "core/Album.h"
-#include "production/AlbumTimeline.h"
+#include "production/ProductionTimeline.h"
 
 #include <QHash>
 #include <QMutex>
@@ -21,7 +21,7 @@ struct LyricLine {
 
 class LyricTrack {
 public:
-    LyricTrack(const Album& album, const ProductionPlan& plan, const AlbumTimeline& timeline);
+    LyricTrack(const Album& album, const ProductionPlan& plan, const ProductionTimeline& timeline);
 
     LyricLine at(qint64 frame) const;
     QStringList warnings() const;
@@ -35,7 +35,7 @@ private:
 
     Album album_;
     const ProductionPlan& plan_;
-    const AlbumTimeline& timeline_;
+    const ProductionTimeline& timeline_;
     mutable QMutex mutex_;
     mutable QHash<int, std::shared_ptr<const Song>> songs_; // by music row
     mutable QStringList warnings_;

@@ -4,6 +4,7 @@
 #include "core/Job.h"
 #include "core/TextHelpers.h"
 #include "core/Words.h"
+#include "effects/AlbumTimeline.h"
 #include "media/AlbumEncoder.h"
 #include "media/MusicFile.h"
 #include "production/FramePainter.h"
@@ -95,7 +96,7 @@ std::optional<QString> LaunchRefusal(const Album& album, SyncMode sync) {
     if (album.usedTemplates.isEmpty())
         return QStringLiteral("没有添加模板文件！");
     for (int row = 0; row < album.usedTemplates.rowCount(); ++row)
-        if (album.usedTemplates.cell(row, UsedTemplateCol::Matching) == Words::Complete)
+        if (IsCompleteTemplate(album, row))
             return std::nullopt;
     return QStringLiteral("没有已完成的模板！请先为模板添加照片，再制作相册。");
 }

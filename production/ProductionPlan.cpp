@@ -1,8 +1,8 @@
 #include "production/ProductionPlan.h"
 
 #include "core/Error.h"
+#include "effects/AlbumTimeline.h"
 #include "core/TextHelpers.h"
-#include "core/Words.h"
 
 namespace lumiset {
 
@@ -11,13 +11,12 @@ namespace {
 QList<TemplateJob> FinishedTemplates(const Album& album, const TemplateCatalogue& catalogue) {
     QList<TemplateJob> jobs;
     for (int row = 0; row < album.usedTemplates.rowCount(); ++row) {
-        if (album.usedTemplates.cell(row, UsedTemplateCol::Matching) != Words::Complete)
+        if (!IsCompleteTemplate(album, row))
             continue;
         TemplateJob job;
         job.usedRow = row;
         job.catalogueRow = CatalogueRowOfUsedTemplate(album, catalogue, row);
-        job.frames = static_cast<int>(ParseNumber(catalogue.catalogue().cell(job.catalogueRow, CatalogueCol::FrameCount),
-                                                  QStringLiteral("模板总帧数")));
+        job.frames = static_cast<int>(UsedTemplateFrames(album, catalogue, row));
         if (row < album.backgrounds.rowCount())
             job.transparency = album.backgrounds.cell(row, BackgroundCol::Transparency);
         jobs.append(job);
@@ -26,16 +25,6 @@ QList<TemplateJob> FinishedTemplates(const Album& album, const TemplateCatalogue
 }
 
 } // namespace
-
-int CatalogueRowOfUsedTemplate(const Album& album, const TemplateCatalogue& catalogue, int usedRow) {
-    const QString number = album.usedTemplates.cell(usedRow, UsedTemplateCol::TemplateNumber);
-    const auto templateNumber = WholeNumberIn(number, 0, 1000000);
-    const auto row = templateNumber ? catalogue.rowOfTemplate(static_cast<int>(*templateNumber)) : std::nullopt;
-    if (!row)
-        throw Error(QStringLiteral("相册中的模板“%1”在模板库中找不到，无法制作相册。")
-                        .arg(album.usedTemplates.cell(usedRow, UsedTemplateCol::Name)));
-    return *row;
-}
 
 ProductionPlan PlanProduction(const Album& album, const TemplateCatalogue& catalogue, SyncMode sync,
                               const MusicLength& musicLength, const std::function<bool()>& stopRequested) {

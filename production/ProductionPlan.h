@@ -43,10 +43,6 @@ struct ProductionPlan {
     QStringList warnings; // songs left out, naming each file
 };
 
-// The catalogue row of the template in used-template row `usedRow`. Throws Error when the catalogue no
-// longer has it.
-int CatalogueRowOfUsedTemplate(const Album& album, const TemplateCatalogue& catalogue, int usedRow);
-
 // The length in milliseconds of a music file; throws Error naming the file when it cannot be read.
 using MusicLength = std::function<qint64(const QString& path)>;
 

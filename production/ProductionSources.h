@@ -6,7 +6,7 @@
 #include "core/Album.h"
 #include "core/DataPaths.h"
 #include "core/TemplateCatalogue.h"
-#include "production/AlbumTimeline.h"
+#include "production/ProductionTimeline.h"
 #include "production/EffectSchedule.h"
 #include "production/LyricTrack.h"
 #include "production/ProductionPlan.h"
@@ -31,7 +31,7 @@ public:
 
     QSize frameSize() const { return frameSize_; }
     const ProductionPlan& plan() const { return plan_; }
-    const AlbumTimeline& timeline() const { return timeline_; }
+    const ProductionTimeline& timeline() const { return timeline_; }
     const EffectSchedule& effects() const { return effects_; }
     const LyricTrack& lyrics() const { return lyrics_; }
     const QByteArray& closingMovie() const { return closingMovie_; }
@@ -54,7 +54,7 @@ private:
     DataPaths paths_;
     const ProductionPlan& plan_;
     QSize frameSize_;
-    AlbumTimeline timeline_;
+    ProductionTimeline timeline_;
     EffectSchedule effects_;
     LyricTrack lyrics_;
     QByteArray closingMovie_;

@@ -5,7 +5,7 @@
 #include "core/TextHelpers.h"
 #include "core/Words.h"
 #include "photos/ThumbnailLoader.h"
-#include "production/ProductionPlan.h"
+#include "effects/AlbumTimeline.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,33 +4,16 @@
 #include "core/Words.h"
 #include "production/Production.h"
 #include "tests/production/ProductionFixture.h"
-#include "tests/support/AudioFixtures.h"
+#include "tests/media/AudioFixtures.h"
+#include "tests/media/MediaProbe.h"
 #include "tests/support/JpegFixtures.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace lumiset::test {
 namespace {
-
-// What ffprobe says about a file's streams, by codec type ("video", "audio").
-QHash<QString, QJsonObject> Probe(const QString& path) {
-    QProcess probe;
-    probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-show_entries",
-                                            "stream=codec_type,codec_name,width,height,nb_read_frames,duration",
-                                            "-of", "json", path});
-    probe.waitForFinished(60000);
-    QHash<QString, QJsonObject> streams;
-    for (const QJsonValue& stream : QJsonDocument::fromJson(probe.readAllStandardOutput())["streams"].toArray())
-        streams.insert(stream["codec_type"].toString(), stream.toObject());
-    return streams;
-}
 
 class ProduceAlbumTest : public ::testing::Test {
 protected:
@@ -76,12 +59,12 @@ TEST_F(ProduceAlbumTest, ProducesTheWholeAlbumWithItsMusic) {
     addSong("song.mp3", 3.5); // 3 s of it in the plan, repeated to cover the album
     const JobOutcome outcome = produce();
     ASSERT_TRUE(outcome.isDone()) << outcome.messages.join(u'\n').toStdString();
-    const auto streams = Probe(request.outputPath);
-    ASSERT_TRUE(streams.contains("video") && streams.contains("audio"));
-    EXPECT_EQ(streams["video"]["codec_name"].toString(), "h264");
-    EXPECT_EQ(streams["video"]["width"].toInt(), 320);
-    EXPECT_EQ(streams["video"]["nb_read_frames"].toString().toInt(), 25 + 150);
-    EXPECT_NEAR(streams["audio"]["duration"].toString().toDouble(), 7.0, 0.05);
+    const MediaFacts facts = ProbeMedia(request.outputPath);
+    ASSERT_TRUE(facts.video && facts.audio);
+    EXPECT_EQ(facts.video->codec, "h264");
+    EXPECT_EQ(facts.video->width, 320);
+    EXPECT_EQ(facts.video->packets, 25 + 150);
+    EXPECT_NEAR(facts.audio->end, 7.0, 0.04);
     EXPECT_EQ(outputFolder(), QStringList({"album.mp4"}));
 }
 

@@ -1,6 +1,6 @@
 #include "core/Error.h"
 #include "core/Words.h"
-#include "production/AlbumTimeline.h"
+#include "production/ProductionTimeline.h"
 #include "production/ProductionPlan.h"
 #include "tests/production/ProductionFixture.h"
 
@@ -93,8 +93,8 @@ TEST_F(ProductionPlanTest, MusicSyncFollowsLongerMusicAndRepeatsShorterMusic) {
 
 // Frame 0 is black; every template shows its frames from 0 to the last, and the next template starts
 // in the frame after.
-TEST(AlbumTimelineTest, TemplatesFollowOneAnotherAfterTheBlackFrame) {
-    const AlbumTimeline timeline(PlanOf({120, 80}));
+TEST(ProductionTimelineTest, TemplatesFollowOneAnotherAfterTheBlackFrame) {
+    const ProductionTimeline timeline(PlanOf({120, 80}));
     EXPECT_EQ(timeline.movieAt(0).segment, -1);
     EXPECT_EQ(timeline.movieAt(1).segment, 0);
     EXPECT_EQ(timeline.movieAt(1).movieFrame, 0);
@@ -110,8 +110,8 @@ TEST(AlbumTimelineTest, TemplatesFollowOneAnotherAfterTheBlackFrame) {
     EXPECT_EQ(timeline.movieAt(350).segment, -1);
 }
 
-TEST(AlbumTimelineTest, MusicSyncRepeatsTemplatesAndEndsWithTheWholeClosingMovie) {
-    const AlbumTimeline timeline(PlanOf({100, 50}, {1000}, SyncMode::Music));
+TEST(ProductionTimelineTest, MusicSyncRepeatsTemplatesAndEndsWithTheWholeClosingMovie) {
+    const ProductionTimeline timeline(PlanOf({100, 50}, {1000}, SyncMode::Music));
     ASSERT_EQ(timeline.totalFrames(), 1000);
     QList<int> order;
     for (const MovieSegment& segment : timeline.segments())
@@ -123,8 +123,8 @@ TEST(AlbumTimelineTest, MusicSyncRepeatsTemplatesAndEndsWithTheWholeClosingMovie
     EXPECT_EQ(timeline.movieAt(999).movieFrame, 149);
 }
 
-TEST(AlbumTimelineTest, SongsFollowTheSongPlan) {
-    const AlbumTimeline timeline(PlanOf({300}, {250, 0, 250}));
+TEST(ProductionTimelineTest, SongsFollowTheSongPlan) {
+    const ProductionTimeline timeline(PlanOf({300}, {250, 0, 250}));
     EXPECT_EQ(timeline.songAt(0).planRow, 0);
     EXPECT_EQ(timeline.songAt(249).songFrame, 249);
     EXPECT_EQ(timeline.songAt(250).planRow, 2); // a song of 0 frames never plays

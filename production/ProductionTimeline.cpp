@@ -1,10 +1,10 @@
-#include "production/AlbumTimeline.h"
+#include "production/ProductionTimeline.h"
 
 #include <algorithm>
 
 namespace lumiset {
 
-AlbumTimeline::AlbumTimeline(const ProductionPlan& plan) : totalFrames_(plan.totalFrames) {
+ProductionTimeline::ProductionTimeline(const ProductionPlan& plan) : totalFrames_(plan.totalFrames) {
     // The closing movie follows one pass directly, and the album ends one frame before the movie does
     // (frame 0 is the black frame). When the music makes the album longer (music sync), the templates
     // repeat and the closing movie takes the last 150 frames whole.
@@ -32,7 +32,7 @@ AlbumTimeline::AlbumTimeline(const ProductionPlan& plan) : totalFrames_(plan.tot
     }
 }
 
-MovieFrameRef AlbumTimeline::movieAt(qint64 frame) const {
+MovieFrameRef ProductionTimeline::movieAt(qint64 frame) const {
     auto after = std::upper_bound(segments_.begin(), segments_.end(), frame,
                                   [](qint64 f, const MovieSegment& s) { return f < s.firstFrame; });
     if (after == segments_.begin())
@@ -43,7 +43,7 @@ MovieFrameRef AlbumTimeline::movieAt(qint64 frame) const {
     return {static_cast<int>(segment - segments_.begin()), static_cast<int>(frame - segment->firstFrame)};
 }
 
-SongPosition AlbumTimeline::songAt(qint64 frame) const {
+SongPosition ProductionTimeline::songAt(qint64 frame) const {
     auto after = std::upper_bound(songStarts_.begin(), songStarts_.end(), frame);
     if (after == songStarts_.begin())
         return {};

@@ -29,9 +29,9 @@ struct SongPosition {
     qint64 songFrame = 0; // frames since that song started
 };
 
-class AlbumTimeline {
+class ProductionTimeline {
 public:
-    explicit AlbumTimeline(const ProductionPlan& plan);
+    explicit ProductionTimeline(const ProductionPlan& plan);
 
     qint64 totalFrames() const { return totalFrames_; }
     const QList<MovieSegment>& segments() const { return segments_; }
