@@ -79,7 +79,16 @@ public:
                 field.values_[std::size_t(j) * field.columns_ + i] = f(float(i * step), float(j * step));
         return field;
     }
-    float at(float x, float y) const;
+    float at(float x, float y) const {
+        const float fx = std::clamp(x / float(step_), 0.f, float(columns_ - 1) - 0.001f);
+        const float fy = std::clamp(y / float(step_), 0.f, float(rows_ - 1) - 0.001f);
+        const int i = int(fx), j = int(fy);
+        const float u = fx - float(i), v = fy - float(j);
+        const float* row = &values_[std::size_t(j) * columns_ + i];
+        const float top = row[0] + (row[1] - row[0]) * u;
+        const float bottom = row[columns_] + (row[columns_ + 1] - row[columns_]) * u;
+        return top + (bottom - top) * v;
+    }
 
 private:
     Field(int columns, int rows, int step)

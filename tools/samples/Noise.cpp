@@ -5,33 +5,9 @@
 namespace lumiset::tools {
 namespace {
 
-float fade(float t) {
-    return t * t * t * (t * (t * 6 - 15) + 10);
-}
-
-float gradient(std::int32_t x, std::int32_t y, std::uint32_t seed, float dx, float dy) {
-    // Sixteen directions around the circle, enough that no lattice axis shows.
-    static const float kCos[16] = {1.f,  0.9239f,  0.7071f,  0.3827f,  0.f, -0.3827f, -0.7071f, -0.9239f,
-                                   -1.f, -0.9239f, -0.7071f, -0.3827f, 0.f, 0.3827f,  0.7071f,  0.9239f};
-    const std::uint32_t h = Hash(x, y, seed) & 15u;
-    return kCos[h] * dx + kCos[(h + 4) & 15u] * dy;
-}
+using detail::fade;
 
 } // namespace
-
-float Noise(float x, float y, std::uint32_t seed) {
-    const float fx = std::floor(x), fy = std::floor(y);
-    const auto ix = static_cast<std::int32_t>(fx), iy = static_cast<std::int32_t>(fy);
-    const float dx = x - fx, dy = y - fy;
-    const float n00 = gradient(ix, iy, seed, dx, dy);
-    const float n10 = gradient(ix + 1, iy, seed, dx - 1, dy);
-    const float n01 = gradient(ix, iy + 1, seed, dx, dy - 1);
-    const float n11 = gradient(ix + 1, iy + 1, seed, dx - 1, dy - 1);
-    const float u = fade(dx), v = fade(dy);
-    const float top = n00 + (n10 - n00) * u;
-    const float bottom = n01 + (n11 - n01) * u;
-    return 1.4f * (top + (bottom - top) * v);
-}
 
 float Noise(float x, std::uint32_t seed) {
     const float fx = std::floor(x);

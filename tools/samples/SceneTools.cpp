@@ -32,6 +32,18 @@ void PaintCumulus(Canvas& canvas, int bottom, Rgb horizonSky, float scale, float
     });
 }
 
+void AddLightShafts(Canvas& canvas, float x, float y, Rgb colour, float raysPerRadian, float begin, float end,
+                    std::uint32_t seed) {
+    // The shafts change slowly across the picture, so a coarse field of them is enough.
+    const Field shafts = Field::painted(canvas.width(), canvas.height(), 4, [&](float px, float py) {
+        const float dx = px - x, dy = py - y;
+        const float rays =
+            Smoothstep(0.25f, 0.9f, 0.5f + 0.5f * Fbm(std::atan2(dx, dy) * raysPerRadian, 3, seed));
+        return rays * Smoothstep(0.f, begin, dy) * Smoothstep(end, 0.3f * end, dy);
+    });
+    canvas.paint([&](int px, int py, Rgb pixel) { return pixel + colour * shafts.at(float(px), float(py)); });
+}
+
 Profile HillProfile(int width, float base, float height, float features, std::uint32_t seed, bool ridged) {
     Profile top(std::size_t(width), 0.f);
     for (int x = 0; x < width; ++x) {

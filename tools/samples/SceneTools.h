@@ -10,12 +10,25 @@
 
 namespace lumiset::tools {
 
+// f(i) for i in [0, count): a value per row or per column, worked out once instead of per pixel.
+template <class F> Profile Tabulate(int count, F f) {
+    Profile values(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        values[std::size_t(i)] = f(float(i));
+    return values;
+}
+
 // Rows [0, bottom) coloured by `ramp` from 0 at the top to 1 at `bottom`.
 void PaintSky(Canvas& canvas, const Ramp& ramp, int bottom);
 
 // Fair-weather cumulus over rows [0, bottom), lit from the upper left: a point is shaded by the cloud
 // between it and the sun. `cover` (about -0.3..0.3) adds or removes cloud; `scale` sizes the clouds.
 void PaintCumulus(Canvas& canvas, int bottom, Rgb horizonSky, float scale, float cover, std::uint32_t seed);
+
+// Shafts of light fanning down from (x, y), above the picture, through gaps in leaves or cloud: added
+// as `colour`, fading in over the first `begin` pixels of distance and out towards `end`.
+void AddLightShafts(Canvas& canvas, float x, float y, Rgb colour, float raysPerRadian, float begin, float end,
+                    std::uint32_t seed);
 
 // A skyline of hills: `base` minus `height` times fractal noise of `features` bumps across the width.
 // Ridged noise gives sharp crests (rocky mountains), plain noise rounded ones.

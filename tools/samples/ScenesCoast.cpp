@@ -95,8 +95,16 @@ Canvas PaintBeach(QSize size) {
         shore[std::size_t(x)] =
             fh * (0.64f + 0.05f * (0.5f - float(x) / fw) + 0.015f * Fbm(float(x) / 500.f, 3, 9));
     const Waves waves(w, h, horizon, 200.f, 61);
+    const Profile breakerWander = Tabulate(w, [](float x) { return 10.f * Fbm(x / 140.f, 2, 3); });
+    const Profile breakerWidth =
+        Tabulate(w, [](float x) { return 6.f + 6.f * (0.5f + 0.5f * Fbm(x / 90.f, 2, 4)); });
+    const Profile breakerStrength =
+        Tabulate(w, [](float x) { return Smoothstep(-0.5f, 0.4f, Fbm(x / 260.f, 3, 8)); });
+    const Profile wetWander = Tabulate(w, [](float x) { return 12.f * Fbm(x / 400.f, 2, 13); });
     // Sand heaped by feet and wind: bumps that grow towards the viewer.
     const Field sandRelief = Field::painted(w, h, 3, [&](float x, float y) {
+        if (y < 0.58f * fh)
+            return 0.f;
         const float near = Clamp01((y - 0.6f * fh) / (0.4f * fh)) + 0.15f;
         return 0.5f * Fbm(x / (70.f * near + 20.f), y / (30.f * near + 6.f), 4, 23);
     });
@@ -112,9 +120,11 @@ Canvas PaintBeach(QSize size) {
         if (fy < edge + 2.f) {
             const float t = Clamp01((fy - float(horizon)) / (edge - float(horizon)));
             Rgb water = sea.at(t) * (0.92f + 0.2f * wave) + sky.at(0.7f) * (0.12f * Clamp01(wave));
-            const float breaker = edge - 0.045f * fh - 10.f * Fbm(fx / 140.f, 2, 3);
-            const float toBreaker = (fy - breaker) / (6.f + 6.f * (0.5f + 0.5f * Fbm(fx / 90.f, 2, 4)));
-            const float strength = Smoothstep(-0.5f, 0.4f, Fbm(fx / 260.f, 3, 8));
+            const float breaker = edge - 0.045f * fh - breakerWander[std::size_t(x)];
+            const float toBreaker = (fy - breaker) / breakerWidth[std::size_t(x)];
+            if (fy < breaker - 60.f) // out beyond the surf: open water
+                return Mix(water, Hex(0xf3f6f5), Smoothstep(0.62f, 0.8f, wave) * 0.6f * t);
+            const float strength = breakerStrength[std::size_t(x)];
             const float churn = 0.5f + 0.5f * Fbm(fx / 70.f, fy / 9.f, 4, 5);
             float foam =
                 std::exp(-toBreaker * toBreaker) * (0.35f + 0.65f * churn) * (0.35f + 0.65f * strength);
@@ -130,7 +140,7 @@ Canvas PaintBeach(QSize size) {
         }
         // Wet sand mirrors the sky a little; dry sand is warm, softly trodden and lit from the left.
         const float below = fy - edge;
-        const float wet = 1 - Smoothstep(0.f, 0.05f * fh, below + 12.f * Fbm(fx / 400.f, 2, 13));
+        const float wet = 1 - Smoothstep(0.f, 0.05f * fh, below + wetWander[std::size_t(x)]);
         const float near = below / (fh - edge);
         const float relief = sandRelief.at(fx - 4.f, fy) - sandRelief.at(fx + 4.f, fy);
         Rgb sand = Mix(Hex(0xead8b6), Hex(0xdcc29b), near);
@@ -259,17 +269,23 @@ Canvas PaintLighthouse(QSize size) {
 
     // The headland: a grassy top whose left flank falls to the sea as a rock face, surf at its foot.
     const float shoulderY = 0.655f * fh;
-    const auto grassEdge = [&](float y) {
-        return 0.2f * fw + (y - shoulderY) * 0.8f + 30.f * Fbm(y / 80.f, 4, 81);
-    };
-    const auto cliffFoot = [&](float y) {
-        return 0.12f * fw + (y - shoulderY) * 0.5f + 40.f * Fbm(y / 90.f, 4, 83);
-    };
-    const Field rock =
-        Field::painted(w, h, 2, [&](float x, float y) { return Ridged(x / 26.f, y / 160.f, 4, 85); });
+    const Profile grassEdges = Tabulate(
+        h, [&](float y) { return 0.2f * fw + (y - shoulderY) * 0.8f + 30.f * Fbm(y / 80.f, 4, 81); });
+    const auto grassEdge = [&](float y) { return grassEdges[std::size_t(y)]; };
+    const Profile cliffFeet = Tabulate(
+        h, [&](float y) { return 0.12f * fw + (y - shoulderY) * 0.5f + 40.f * Fbm(y / 90.f, 4, 83); });
+    const auto cliffFoot = [&](float y) { return cliffFeet[std::size_t(y)]; };
+    const Profile groundBumps = Tabulate(w, [](float x) { return 6.f * Fbm(x / 150.f, 3, 87); });
+    const Field rock = Field::painted(w, h, 2, [&](float x, float y) {
+        return y < shoulderY - 50.f ? 0.f : Ridged(x / 26.f, y / 160.f, 4, 85);
+    });
+    const Field meadow = Field::painted(w, h, 3, [&](float x, float y) {
+        const float near = Clamp01((y - shoulderY) / (fh - shoulderY));
+        return y < shoulderY - 50.f ? 0.f : 0.5f + 0.5f * Fbm(x / 220.f, y / (40.f + 120.f * near), 4, 93);
+    });
     c.paintRows(int(shoulderY) - 40, h, [&](int x, int y, Rgb px) {
         const float fx = float(x), fy = float(y);
-        const float ground = shoulderY - 0.012f * fh * (fx / fw) + 6.f * Fbm(fx / 150.f, 3, 87) +
+        const float ground = shoulderY - 0.012f * fh * (fx / fw) + groundBumps[std::size_t(x)] +
                              0.03f * fh * Smoothstep(0.3f * fw, 0.12f * fw, fx);
         if (fy < ground - 1.f)
             return px;
@@ -281,15 +297,15 @@ Canvas PaintLighthouse(QSize size) {
         }
         Rgb colour;
         const float near = Clamp01((fy - shoulderY) / (fh - shoulderY));
-        if (fx < grassEdge(fy)) { // rock in layers split by cracks, catching the afterglow
-            const float strata = 0.5f + 0.5f * Fbm(fx / 260.f, fy / 11.f, 4, 95);
-            const float cracks = Smoothstep(0.75f, 0.95f, rock.at(fx, fy));
-            colour = Mix(Hex(0x17151a), Hex(0x4a3e40), strata) * (1.f - 0.6f * cracks);
+        if (fx < grassEdge(fy)) { // broken rock, its outer faces catching the afterglow
+            const float blocks = 0.5f + 0.5f * Fbm(fx / 90.f, fy / 60.f, 2, 96);
+            const float cracks = Smoothstep(0.78f, 0.95f, rock.at(fx, fy));
+            colour = Mix(Hex(0x100e12), Hex(0x3a3034), blocks) * (1.f - 0.5f * cracks);
             const float across = Clamp01((fx - cliffFoot(fy)) / (grassEdge(fy) - cliffFoot(fy) + 1.f));
-            colour = colour * (1.2f - 0.7f * across);
+            colour = colour * (1.3f - 0.8f * across) + Hex(0x2a1e22) * Smoothstep(0.85f, 1.f, across);
         } else {
             const float blades = Noise(fx / (2.f + 4.f * near), fy / (5.f + 12.f * near), 91);
-            const float patches = 0.5f + 0.5f * Fbm(fx / 220.f, fy / (40.f + 120.f * near), 4, 93);
+            const float patches = meadow.at(fx, fy);
             colour = Mix(Hex(0x0f1711), Hex(0x2c3724), patches) * (1.f + 0.25f * blades - 0.5f * near);
             // The rim of the headland catches the glow of the sky.
             colour = colour + Hex(0x4a3a38) * (0.5f * Smoothstep(8.f, 0.f, fy - ground));

@@ -83,9 +83,13 @@ Canvas PaintFlowerField(QSize size) {
         return Mix(Hex(0x4d6b58), Hex(0x89a58a), 0.5f + 0.5f * leaves);
     });
     const Ramp meadow{{0.f, Hex(0xa7b866)}, {0.25f, Hex(0x8aa84c)}, {1.f, Hex(0x4a7428)}};
+    const Field grass = Field::painted(w, h, 2, [&](float x, float y) {
+        const float t = (y - float(horizon)) / (fh - float(horizon));
+        return t < -0.01f ? 0.f : Fbm(x / (8.f + 50.f * t), y / (3.f + 30.f * t), 3, 607);
+    });
     c.paintRows(horizon, h, [&](int x, int y, Rgb) {
         const float t = (float(y) - float(horizon)) / (fh - float(horizon));
-        const float tufts = Fbm(float(x) / (8.f + 50.f * t), float(y) / (3.f + 30.f * t), 3, 607);
+        const float tufts = grass.at(float(x), float(y));
         return meadow.at(t) * (1.f + 0.18f * tufts);
     });
     Random random(609);
@@ -170,18 +174,27 @@ Canvas PaintForestPath(QSize size) {
     const auto pathHalf = [&](float t) { return 0.004f * fw + 0.28f * fw * t * t; };
     const Field litter =
         Field::painted(w, h, 2, [&](float x, float y) { return Fbm(x / 14.f, y / 8.f, 4, 701); });
+    // Leaf litter and patches of sun on the ground, both foreshortened with distance.
+    const Field floor = Field::painted(w, h, 2, [&](float x, float y) {
+        const float scale = 0.1f + (y - vanishY) / (fh - vanishY);
+        return y < vanishY - 4.f ? 0.f : Fbm(x / (40.f * scale), y / (14.f * scale), 4, 703);
+    });
+    const Field sunlit = Field::painted(w, h, 4, [&](float x, float y) {
+        const float scale = 0.1f + (y - vanishY) / (fh - vanishY);
+        return y < vanishY - 8.f ? 0.f : Fbm(x / (90.f * scale), y / (25.f * scale), 3, 713);
+    });
     c.paintRows(int(vanishY), h, [&](int x, int y, Rgb) {
         const float fx = float(x), fy = float(y);
         const float t = (fy - vanishY) / (fh - vanishY);
         const float scale = 0.1f + t;
-        const float leaves = Fbm(fx / (40.f * scale), fy / (14.f * scale), 4, 703);
+        const float leaves = floor.at(fx, fy);
         Rgb ground = Mix(Hex(0x31401c), Hex(0x6b7a34), 0.5f + 0.5f * leaves);
         const float edge = std::fabs(fx - pathCentre(t)) - pathHalf(t) * (1.f + 0.15f * litter.at(fx, fy));
         const float onPath = Smoothstep(6.f * scale, -6.f * scale, edge);
         const Rgb earth = Mix(Hex(0x8a7450), Hex(0xc2a678), 0.5f + 0.5f * litter.at(fx * 0.7f, fy * 0.7f));
         ground = Mix(ground, earth, onPath);
         // Sunlight falling through gaps in the canopy.
-        const float spots = Smoothstep(0.35f, 0.6f, Fbm(fx / (90.f * scale), fy / (25.f * scale), 3, 713));
+        const float spots = Smoothstep(0.35f, 0.6f, sunlit.at(fx, fy));
         ground = ground * (0.75f + 0.55f * spots);
         // Far ground dissolves into the bright haze.
         return Mix(ground, background(fx, fy), 0.9f * std::pow(1 - t, 3.f));
@@ -200,46 +213,45 @@ Canvas PaintForestPath(QSize size) {
             const float trunkWidth = width * random.uniform(0.6f, 1.3f);
             const float lean = random.uniform(-0.04f, 0.04f);
             const std::uint32_t seed = random.next();
-            c.paintBox(x - trunkWidth - 0.1f * fh, 0, x + trunkWidth + 0.1f * fh, groundY + 4.f,
-                       [&](int px, int py, Rgb& pixel) {
-                           const float centre = x + lean * (groundY - float(py));
-                           const float half =
-                               trunkWidth * 0.5f *
-                               (1.f + 0.25f * Smoothstep(groundY - trunkWidth, groundY, float(py)));
-                           const float n = (float(px) + 0.5f - centre) / half;
-                           // Grass and litter hide the foot of the trunk unevenly.
-                           const float foot =
-                               groundY - float(py) + 0.08f * width * Noise(float(px) / 3.f, float(seed % 97));
-                           const float cover = Clamp01((1.f - std::fabs(n)) * half + 0.5f) * Clamp01(foot);
-                           if (cover <= 0)
-                               return;
-                           const float bark =
-                               Noise(float(px) / (0.12f * half + 1.f), float(py) / (1.5f * half + 4.f), seed);
-                           Rgb wood = Hex(0x38332b) * (0.8f + 0.25f * bark);
-                           wood = wood + Hex(0xe8d8a0) * (0.5f * Smoothstep(0.6f, 1.f, std::fabs(n)) *
-                                                          (n * (centre - vanishX) < 0 ? 1.f : 0.3f));
-                           pixel = Mix(pixel, Mix(wood, haze, 0.85f * std::pow(1 - t, 3.f)), cover);
-                       });
+            // Row by row, only across the trunk: most of the picture is not trunk.
+            for (int py = 0; py < int(groundY) + 4; ++py) {
+                const float centre = x + lean * (groundY - float(py));
+                const float half =
+                    trunkWidth * 0.5f * (1.f + 0.25f * Smoothstep(groundY - trunkWidth, groundY, float(py)));
+                c.paintBox(centre - half - 1.f, float(py), centre + half + 1.f, float(py),
+                           [&](int px, int, Rgb& pixel) {
+                               const float n = (float(px) + 0.5f - centre) / half;
+                               float cover = Clamp01((1.f - std::fabs(n)) * half + 0.5f);
+                               if (float(py) > groundY - 0.1f * width - 2.f) {
+                                   // Grass and litter hide the foot of the trunk unevenly.
+                                   const float foot =
+                                       groundY - float(py) +
+                                       0.08f * width * Noise(float(px) / 3.f, float(seed % 97));
+                                   cover *= Clamp01(foot);
+                               }
+                               if (cover <= 0)
+                                   return;
+                               const float bark = Noise(float(px) / (0.12f * half + 1.f),
+                                                        float(py) / (1.5f * half + 4.f), seed);
+                               Rgb wood = Hex(0x38332b) * (0.8f + 0.25f * bark);
+                               wood = wood + Hex(0xe8d8a0) * (0.5f * Smoothstep(0.6f, 1.f, std::fabs(n)) *
+                                                              (n * (centre - vanishX) < 0 ? 1.f : 0.3f));
+                               pixel = Mix(pixel, Mix(wood, haze, 0.85f * std::pow(1 - t, 3.f)), cover);
+                           });
+            }
         }
     };
     for (const auto& [t, count] : {std::pair{0.02f, 40}, {0.05f, 30}, {0.12f, 16}, {0.25f, 9}})
         paintTrunks(t, count);
 
     // Shafts of sunlight slanting down through the canopy, from high above the far path.
-    const float sunX = 0.62f * fw, sunY = -0.15f * fh;
-    c.paint([&](int x, int y, Rgb px) {
-        const float dx = float(x) - sunX, dy = float(y) - sunY;
-        const float angle = std::atan2(dx, dy);
-        const float rays = Smoothstep(0.2f, 0.9f, 0.5f + 0.5f * Fbm(angle * 9.f, 3, 707));
-        const float fade = Smoothstep(0.f, 0.3f * fh, dy) * Smoothstep(1.3f * fh, 0.4f * fh, dy);
-        return px + Rgb{0.32f, 0.3f, 0.2f} * (rays * fade * 0.7f);
-    });
+    AddLightShafts(c, 0.62f * fw, -0.15f * fh, Rgb{0.23f, 0.21f, 0.14f}, 9.f, 0.3f * fh, 1.3f * fh, 707);
     for (const auto& [t, count] : {std::pair{0.45f, 5}, {0.8f, 4}})
         paintTrunks(t, count);
 
     // The canopy overhead: leaves in shade with bright gaps, thinning downwards.
-    const Field foliage =
-        Field::painted(w, h, 2, [&](float x, float y) { return Fbm(x / 60.f, y / 45.f, 5, 709); });
+    const Field foliage = Field::painted(
+        w, h, 2, [&](float x, float y) { return y > 0.46f * fh ? 0.f : Fbm(x / 60.f, y / 45.f, 5, 709); });
     c.paintRows(0, int(0.45f * fh), [&](int x, int y, Rgb px) {
         const float fx = float(x), fy = float(y);
         const float reach =
@@ -291,10 +303,14 @@ Canvas PaintBambooGrove(QSize size) {
     });
     // The floor of the grove, strewn with dry leaves, fading into the bright air far off.
     const float groundY = 0.72f * fh;
+    const Field litter = Field::painted(w, h, 2, [&](float x, float y) {
+        const float t = (y - groundY) / (fh - groundY);
+        return t < -0.01f ? 0.f : Fbm(x / (6.f + 50.f * t), y / (2.f + 16.f * t), 4, 901);
+    });
     c.paintRows(int(groundY), h, [&](int x, int y, Rgb px) {
         const float fy = float(y), t = (fy - groundY) / (fh - groundY);
-        const float litter = Fbm(float(x) / (6.f + 50.f * t), fy / (2.f + 16.f * t), 4, 901);
-        const Rgb ground = Mix(Hex(0x4a4526), Hex(0x9c8a55), 0.5f + 0.5f * litter) * (1.f - 0.35f * t);
+        const Rgb ground =
+            Mix(Hex(0x4a4526), Hex(0x9c8a55), 0.5f + 0.5f * litter.at(float(x), fy)) * (1.f - 0.35f * t);
         return Mix(px, ground, Smoothstep(0.f, 0.5f, t) * 0.95f);
     });
 
@@ -312,11 +328,11 @@ Canvas PaintBambooGrove(QSize size) {
             const float stalk = width * random.uniform(0.75f, 1.2f);
             const float nodeGap = stalk * random.uniform(5.f, 7.f), nodePhase = random.uniform(0, nodeGap);
             const Rgb green = Mix(Hex(0x6f9a34), Hex(0x8fae3e), random.uniform(0, 1));
-            c.paintBox(
-                x - stalk - 0.06f * fh, 0, x + stalk + 0.06f * fh, foot, [&](int px, int py, Rgb& pixel) {
-                    const float fy = float(py);
-                    const float centre = x + lean * (foot - fy);
-                    const float half = stalk * 0.5f;
+            const float half = stalk * 0.5f;
+            for (int py = 0; py < int(foot) + 1; ++py) { // row by row, only across the stalk
+                const float fy = float(py);
+                const float centre = x + lean * (foot - fy);
+                c.paintBox(centre - half - 1.f, fy, centre + half + 1.f, fy, [&](int px, int, Rgb& pixel) {
                     const float n = (float(px) + 0.5f - centre) / half;
                     const float cover = Clamp01((1.f - std::fabs(n)) * half + 0.5f) * Clamp01(foot - fy);
                     if (cover <= 0)
@@ -328,10 +344,11 @@ Canvas PaintBambooGrove(QSize size) {
                     if (node < 0.05f * stalk + 1.f)
                         colour = colour * 1.25f; // the raised ring of a node
                     else if (node < 0.25f * stalk + 2.f)
-                        colour = colour * 0.78f; // and its shadow
-                    colour = colour * (1.f + 0.05f * Noise(float(px) / 3.f, fy / 40.f, 905));
+                        colour = colour * 0.78f;                                   // and its shadow
+                    colour = colour * (1.f + 0.05f * Noise(float(px) / 3.f, 905)); // fibres
                     pixel = Mix(pixel, Mix(colour, haze, 0.85f * airy), cover);
                 });
+            }
             // Sprays of leaves on twigs from the upper nodes.
             const int sprays = int(random.uniform(2.f, 5.f));
             for (int k = 0; k < sprays; ++k) {
@@ -348,15 +365,11 @@ Canvas PaintBambooGrove(QSize size) {
                 }
             }
         }
-        c.blur(1.f + 4.f * airy);
+        if (airy > 0.15f) // nearer stalks are in focus
+            c.blur(1.f + 4.f * airy);
     }
     // Light slanting down through the leaves.
-    const float sunX = 0.7f * fw, sunY = -0.1f * fh;
-    c.paint([&](int x, int y, Rgb px) {
-        const float dx = float(x) - sunX, dy = float(y) - sunY;
-        const float rays = Smoothstep(0.3f, 0.9f, 0.5f + 0.5f * Fbm(std::atan2(dx, dy) * 10.f, 3, 907));
-        return px + Rgb{0.25f, 0.24f, 0.14f} * (rays * Smoothstep(1.1f * fh, 0.1f * fh, dy) * 0.6f);
-    });
+    AddLightShafts(c, 0.7f * fw, -0.1f * fh, Rgb{0.15f, 0.144f, 0.084f}, 10.f, 0.01f * fh, 1.1f * fh, 907);
     return c;
 }
 

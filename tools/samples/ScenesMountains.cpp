@@ -24,7 +24,7 @@ Canvas PaintMountainLake(QSize size) {
     });
 
     // Ranges behind ranges, each paler and bluer with the air before it, mist lying in the valleys.
-    const Field faces = Field::painted(w, h, 2, [&](float x, float y) {
+    const Field faces = Field::painted(w, h, 3, [&](float x, float y) {
         // Gullies run down the faces: features much taller than wide.
         return Ridged(x / 130.f, y / 420.f, 4, 203) + 0.3f * Ridged(x / 30.f, y / 110.f, 3, 204);
     });
@@ -37,10 +37,12 @@ Canvas PaintMountainLake(QSize size) {
         far[std::size_t(x)] = -peaks;
     }
     FitProfile(far, 0.14f * fh, 0.58f * fh, 1.6f);
+    const Profile snowLines =
+        Tabulate(w, [&](float x) { return 0.32f * fh + 0.05f * fh * Fbm(x / 200.f, 3, 209); });
     FillBelow(c, far, waterline, [&](int x, int y) {
         const float fx = float(x), fy = float(y);
         const float light = Clamp01(0.5f + 6.f * LitFromLeft(faces, fx, fy, 5.f));
-        const float snowLine = 0.32f * fh + 0.05f * fh * Fbm(fx / 200.f, 3, 209);
+        const float snowLine = snowLines[std::size_t(x)];
         const float streaks = faces.at(fx, fy) - 0.6f;
         const float snow = Smoothstep(snowLine + 25.f, snowLine - 25.f, fy - 160.f * streaks);
         const Rgb rock = Mix(Hex(0x3a4760), Hex(0x8792aa), light);
@@ -84,11 +86,15 @@ Canvas PaintMountainLake(QSize size) {
     water.tallness = 0.4f;
     ReflectBelow(c, waterline, waves, water);
     // Breeze lines: bands where the surface is ruffled and shows the sky instead of the mirror image.
+    const Field breeze = Field::painted(w, h, 4, [&](float x, float y) {
+        const float near = (y - float(waterline)) / (fh - float(waterline));
+        return near < -0.01f
+                   ? 0.f
+                   : Smoothstep(0.3f, 0.7f, 0.5f + 0.5f * Fbm(x / 900.f, y / (30.f + 200.f * near), 3, 223));
+    });
     c.paintRows(waterline, h, [&](int x, int y, Rgb px) {
         const float fy = float(y), near = (fy - float(waterline)) / (fh - float(waterline));
-        const float breeze =
-            Smoothstep(0.3f, 0.7f, 0.5f + 0.5f * Fbm(float(x) / 900.f, fy / (30.f + 200.f * near), 3, 223));
-        px = Mix(px, sky.at(0.75f) * 0.9f, 0.35f * breeze * (1 - near));
+        px = Mix(px, sky.at(0.75f) * 0.9f, 0.35f * breeze.at(float(x), fy) * (1 - near));
         return px * (0.95f + 0.1f * waves.at(x, y)) * (1.f - 0.25f * near);
     });
     return c;
@@ -123,15 +129,16 @@ Canvas PaintSnowyPeak(QSize size) {
     // Each summit sheds a ridge: the face left of it takes the morning sun, the face right of it lies
     // in blue shadow, and faces meet in a gully between summits. Snow clings everywhere but on the
     // steepest ribs.
-    const Field ribs = Field::painted(w, h, 2, [&](float x, float y) {
+    const Field ribs = Field::painted(w, h, 3, [&](float x, float y) {
         return (Ridged(x / 110.f, y / 320.f, 4, 303) + 0.2f * Ridged(x / 25.f, y / 80.f, 2, 304)) / 1.2f;
     });
     const Rgb haze = Hex(0xb4c9e0);
+    const Profile ridgeWander = Tabulate(h, [&](float y) { return 0.03f * fw * Fbm(y / 160.f, 4, 305); });
     FillBelow(c, top, h, [&](int x, int y) {
         const float fx = float(x), fy = float(y);
         float nearest = 1e9f;
         for (const Summit& s : summits) {
-            const float ridge = s.x + (fy - s.y) * 0.22f + 0.03f * fw * Fbm(fy / 160.f, 4, 305) - fx;
+            const float ridge = s.x + (fy - s.y) * 0.22f + ridgeWander[std::size_t(y)] - fx;
             if (std::fabs(ridge) < std::fabs(nearest))
                 nearest = ridge;
         }
@@ -145,8 +152,8 @@ Canvas PaintSnowyPeak(QSize size) {
         return Mix(col, haze, 0.12f + 0.55f * Smoothstep(0.45f * fh, 0.85f * fh, fy));
     });
     // Wisps of cloud caught on the peak.
-    const Field wisps =
-        Field::painted(w, h, 4, [&](float x, float y) { return Fbm(x / 400.f, y / 80.f, 5, 325); });
+    const Field wisps = Field::painted(
+        w, h, 4, [&](float x, float y) { return y > 0.62f * fh ? 0.f : Fbm(x / 400.f, y / 80.f, 5, 325); });
     c.paintRows(0, int(0.6f * fh), [&](int x, int y, Rgb px) {
         const float fy = float(y),
                     band = Smoothstep(0.2f * fh, 0.32f * fh, fy) * Smoothstep(0.5f * fh, 0.38f * fh, fy);
@@ -163,8 +170,8 @@ Canvas PaintSnowyPeak(QSize size) {
         return Mix(col, haze, 0.45f * Smoothstep(0.86f * fh, hills[std::size_t(x)] - 0.03f * fh, fy));
     });
     const Profile field = HillProfile(w, 0.9f * fh, 0.05f * fh, 2.f, 313, false);
-    const Field drifts =
-        Field::painted(w, h, 3, [&](float x, float y) { return Fbm(x / 300.f, y / 60.f, 4, 315); });
+    const Field drifts = Field::painted(
+        w, h, 3, [&](float x, float y) { return y < 0.8f * fh ? 0.f : Fbm(x / 300.f, y / 60.f, 4, 315); });
     FillBelow(c, field, h, [&](int x, int y) {
         const float light = Clamp01(0.75f + 5.f * LitFromLeft(drifts, float(x), float(y), 6.f));
         return Mix(Hex(0x9fb4d4), Hex(0xfafbfd), light);
@@ -215,6 +222,8 @@ Canvas PaintDunes(QSize size) {
                                               0.15f * (0.5f + 0.5f * Fbm(float(x) / fw * 6.f, 2, seed + 3))));
         const float distance = 1.f - depth / 4.f; // 1 for the farthest layer, 0 for the nearest
         const float rippleScale = 1.2f + 3.5f * (1 - distance);
+        const Field rippleWarp = Field::painted(
+            w, h, 4, [&](float x, float y) { return 2.5f * Noise(x / 300.f, y / 120.f, seed + 1); });
         FillBelow(c, crest, h, [&](int x, int y) {
             const float fy = float(y), below = fy - crest[std::size_t(x)];
             // The shadow's edge leans: the slip face is read a little to the left as it descends.
@@ -224,8 +233,8 @@ Canvas PaintDunes(QSize size) {
             // dune flattens into the trough and takes an even light.
             const float flattening = Smoothstep(0.f, layer.height * fh * 0.9f, below);
             const float lit = Mix(Smoothstep(-0.08f, 0.15f, -slope), 0.62f, flattening);
-            const float ripple = std::sin((fy - 0.6f * crest[std::size_t(x)]) / rippleScale +
-                                          2.5f * Noise(float(x) / 300.f, fy / 120.f, seed + 1));
+            const float ripple =
+                std::sin((fy - 0.6f * crest[std::size_t(x)]) / rippleScale + rippleWarp.at(float(x), fy));
             Rgb col = Mix(Hex(0x7e4636), Hex(0xf4a862), lit) * (1.f + 0.035f * ripple * (0.4f + lit));
             col = col * (1.f - 0.12f * Smoothstep(0.f, 0.15f * fh, below)); // lower slopes, less light
             return Mix(col, haze, 0.65f * distance * distance);
@@ -244,8 +253,8 @@ Canvas PaintWaterfall(QSize size) {
     PaintSky(c, sky, int(0.3f * fh));
 
     // Forest on the rim of the gorge, soft in the spray-laden air.
-    const Field canopy =
-        Field::painted(w, h, 3, [&](float x, float y) { return Fbm(x / 90.f, y / 90.f, 5, 501); });
+    const Field canopy = Field::painted(
+        w, h, 3, [&](float x, float y) { return y > 0.31f * fh ? 0.f : Fbm(x / 90.f, y / 90.f, 5, 501); });
     c.paintRows(0, int(0.3f * fh), [&](int x, int y, Rgb px) {
         const float fx = float(x), fy = float(y);
         const float rim =
@@ -257,7 +266,7 @@ Canvas PaintWaterfall(QSize size) {
 
     // The gorge: layered rock, wet and dark, moss on its ledges.
     const float lip = 0.17f * fh, pool = 0.78f * fh;
-    const Field strata = Field::painted(w, h, 2, [&](float x, float y) {
+    const Field strata = Field::painted(w, h, 3, [&](float x, float y) {
         return 0.5f + 0.5f * Fbm(x / 320.f, y / 36.f + 0.4f * Fbm(x / 140.f, y / 140.f, 2, 507), 5, 505);
     });
     const Field masses =
@@ -265,10 +274,12 @@ Canvas PaintWaterfall(QSize size) {
     const Field moss =
         Field::painted(w, h, 3, [&](float x, float y) { return Fbm(x / 180.f, y / 110.f, 5, 509); });
     const float cx = 0.52f * fw;
+    const Profile wallTops = Tabulate(w, [&](float x) {
+        return 0.16f * fh + 0.05f * fh * Fbm(x / 300.f, 3, 511) + 0.05f * fh * std::fabs(x / fw - 0.5f) * 2.f;
+    });
     c.paintRows(int(0.12f * fh), h, [&](int x, int y, Rgb px) {
         const float fx = float(x), fy = float(y);
-        const float wallTop =
-            0.16f * fh + 0.05f * fh * Fbm(fx / 300.f, 3, 511) + 0.05f * fh * std::fabs(fx / fw - 0.5f) * 2.f;
+        const float wallTop = wallTops[std::size_t(x)];
         const float cover = Smoothstep(wallTop - 4.f, wallTop + 4.f, fy);
         if (cover <= 0)
             return px;
@@ -286,13 +297,17 @@ Canvas PaintWaterfall(QSize size) {
     });
 
     // The fall: streaks of white water widening as they drop, translucent at the ragged edges.
-    const Field streaks = Field::painted(
-        w, h, 2, [&](float x, float y) { return 0.5f + 0.5f * Fbm(x / 9.f, y / 260.f - x / 800.f, 4, 513); });
+    const Field streaks = Field::painted(w, h, 2, [&](float x, float y) {
+        const bool inFall = std::fabs(x - cx) < 0.2f * fw && y > lip - 10.f && y < pool + 30.f;
+        return inFall ? 0.5f + 0.5f * Fbm(x / 9.f, y / 260.f - x / 800.f, 4, 513) : 0.f;
+    });
+    const Profile leftEdge = Tabulate(h, [&](float y) { return 0.02f * fw * Fbm(y / 90.f, 4, 515); });
+    const Profile rightEdge = Tabulate(h, [&](float y) { return 0.02f * fw * Fbm(y / 90.f, 4, 517); });
     c.paintRows(int(lip) - 5, int(pool) + 20, [&](int x, int y, Rgb px) {
         const float fx = float(x), fy = float(y);
         const float t = Clamp01((fy - lip) / (pool - lip));
         const float half = (0.065f + 0.09f * t * t) * fw;
-        const float edge = half + 0.02f * fw * Fbm(fy / 90.f, 4, fx < cx ? 515u : 517u);
+        const float edge = half + (fx < cx ? leftEdge : rightEdge)[std::size_t(y)];
         const float inside = edge - std::fabs(fx - cx);
         const float s = streaks.at(fx, fy);
         const float body = Smoothstep(-20.f, 40.f, inside + 60.f * (s - 0.5f));
@@ -314,8 +329,10 @@ Canvas PaintWaterfall(QSize size) {
         const Rgb mirrored = c.at(x, std::clamp(2 * surface - y + int(12.f * wave), 0, surface - 1));
         Rgb water = Mix(Hex(0x1e3f3d), mirrored * 0.55f, 0.35f) * (0.9f + 0.25f * wave);
         const float spread = std::hypot((fx - cx) / (0.35f * fw), (fy - float(surface)) / (0.1f * fh));
-        const float foam =
-            0.5f * Smoothstep(0.7f, 0.92f, Ridged(fx / 40.f, fy / 14.f, 3, 521)) * Clamp01(1.3f - spread);
+        const float foam = spread >= 1.3f
+                               ? 0.f
+                               : 0.5f * Smoothstep(0.7f, 0.92f, Ridged(fx / 40.f, fy / 14.f, 3, 521)) *
+                                     Clamp01(1.3f - spread);
         return Mix(water, Hex(0xe6ecec), Clamp01(0.9f * foam + 0.9f * Clamp01(0.45f - spread)));
     });
     // Spray hanging over the pool.
@@ -341,6 +358,8 @@ Canvas PaintWaterfall(QSize size) {
         c.paintBox(bx - radius * 1.3f, by - radius * 1.3f, bx + radius * 1.3f, by + radius * 1.3f,
                    [&](int x, int y, Rgb& px) {
                        const float dx = (float(x) - bx) / radius, dy = (float(y) - by) / (0.7f * radius);
+                       if (dx * dx + dy * dy > 1.3f)
+                           return;
                        const float angle = std::atan2(dy, dx);
                        const float r =
                            std::hypot(dx, dy) /
