@@ -252,18 +252,6 @@ Canvas PaintWaterfall(QSize size) {
     const Ramp sky{{0.f, Hex(0xc9d9e3)}, {1.f, Hex(0xeef3f4)}};
     PaintSky(c, sky, int(0.3f * fh));
 
-    // Forest on the rim of the gorge, soft in the spray-laden air.
-    const Field canopy = Field::painted(
-        w, h, 3, [&](float x, float y) { return y > 0.31f * fh ? 0.f : Fbm(x / 90.f, y / 90.f, 5, 501); });
-    c.paintRows(0, int(0.3f * fh), [&](int x, int y, Rgb px) {
-        const float fx = float(x), fy = float(y);
-        const float rim =
-            0.1f * fh + 0.06f * fh * Fbm(fx / 400.f, 3, 503) + 0.07f * fh * std::fabs(fx / fw - 0.5f);
-        const float leaves = Smoothstep(rim - 30.f, rim + 30.f, fy + 80.f * canopy.at(fx, fy));
-        const Rgb green = Mix(Hex(0x2c4a2c), Hex(0x6b8f4e), 0.5f + 0.5f * canopy.at(fx + 5.f, fy - 5.f));
-        return Mix(px, Mix(green, sky.at(1.f), 0.25f), leaves);
-    });
-
     // The gorge: layered rock, wet and dark, moss on its ledges.
     const float lip = 0.17f * fh, pool = 0.78f * fh;
     const Field strata = Field::painted(w, h, 3, [&](float x, float y) {
@@ -274,10 +262,11 @@ Canvas PaintWaterfall(QSize size) {
     const Field moss =
         Field::painted(w, h, 3, [&](float x, float y) { return Fbm(x / 180.f, y / 110.f, 5, 509); });
     const float cx = 0.52f * fw;
-    const Profile wallTops = Tabulate(w, [&](float x) {
-        return 0.16f * fh + 0.05f * fh * Fbm(x / 300.f, 3, 511) + 0.05f * fh * std::fabs(x / fw - 0.5f) * 2.f;
+    const Profile rims = Tabulate(w, [&](float x) {
+        return 0.08f * fh + 0.05f * fh * Fbm(x / 400.f, 3, 503) + 0.06f * fh * std::fabs(x / fw - 0.5f);
     });
-    c.paintRows(int(0.12f * fh), h, [&](int x, int y, Rgb px) {
+    const Profile wallTops = Tabulate(w, [&](float x) { return rims[std::size_t(x)] + 0.03f * fh; });
+    c.paintRows(0, h, [&](int x, int y, Rgb px) {
         const float fx = float(x), fy = float(y);
         const float wallTop = wallTops[std::size_t(x)];
         const float cover = Smoothstep(wallTop - 4.f, wallTop + 4.f, fy);
@@ -290,10 +279,33 @@ Canvas PaintWaterfall(QSize size) {
         const float light =
             (0.55f + 0.5f * ledge) * (0.75f + 0.45f * masses.at(fx, fy)) * (0.55f + 0.6f * nearness);
         Rgb rock = Mix(Hex(0x2a2722), Hex(0x6a6356), layer) * light;
-        const float green = Smoothstep(0.f, 0.3f, moss.at(fx, fy) + 0.25f * (ledge - 0.5f));
+        const float green = 0.7f * Smoothstep(0.1f, 0.45f, moss.at(fx, fy) + 0.25f * (ledge - 0.5f));
         rock = Mix(rock, Mix(Hex(0x2f4626), Hex(0x6d8a45), ledge) * (0.7f + 0.4f * nearness), green * 0.8f);
-        rock = rock * (1.f - 0.35f * Smoothstep(0.5f * fh, fh, fy)); // darker deep in the gorge
+        rock = rock * (1.f - 0.35f * Smoothstep(0.5f * fh, fh, fy));          // darker deep in the gorge
+        rock = rock * (1.f - 0.4f * Smoothstep(pool - 0.06f * fh, pool, fy)); // wet at the waterline
         return Mix(px, rock, cover);
+    });
+
+    // Forest on the rim of the gorge, soft in the spray-laden air, its undergrowth hanging down the
+    // walls further from the fall.
+    const Field canopy = Field::painted(
+        w, h, 3, [&](float x, float y) { return y > 0.52f * fh ? 0.f : Fbm(x / 90.f, y / 90.f, 5, 501); });
+    const Profile hangs = Tabulate(w, [&](float x) {
+        return 0.15f * fh + 0.3f * fh * std::pow(std::fabs(x - cx) / (0.5f * fw), 1.6f) +
+               0.04f * fh * Fbm(x / 200.f, 3, 503);
+    });
+    c.paintRows(0, int(0.52f * fh), [&](int x, int y, Rgb px) {
+        const float fx = float(x), fy = float(y);
+        const float wobble = 110.f * canopy.at(fx, fy);
+        const float leaves =
+            Smoothstep(hangs[std::size_t(x)] + 30.f, hangs[std::size_t(x)] - 30.f, fy + wobble) *
+            Smoothstep(rims[std::size_t(x)] - 30.f, rims[std::size_t(x)] + 30.f, fy + 0.6f * wobble);
+        if (leaves <= 0)
+            return px;
+        const float light = Clamp01(0.5f + 4.f * (canopy.at(fx, fy) - canopy.at(fx + 6.f, fy + 9.f)));
+        Rgb green = Mix(Hex(0x1c2e1c), Hex(0x6a8f4a), light) * (1.f + 0.12f * Noise(fx / 5.f, fy / 5.f, 505));
+        green = Mix(green, sky.at(1.f), 0.35f * Smoothstep(0.25f * fh, 0.f, fy)); // the far rim, paler
+        return Mix(px, green, leaves);
     });
 
     // The fall: streaks of white water widening as they drop, translucent at the ragged edges.
@@ -322,17 +334,20 @@ Canvas PaintWaterfall(QSize size) {
 
     // The pool: dark green water, foam spreading from where the fall lands, ripples mirroring the gorge.
     const int surface = int(pool);
-    const Waves waves(w, h, surface - int(0.05f * fh), 110.f, 519);
+    const Waves waves(w, h, surface - int(0.2f * fh), 110.f, 519);
+    const Field froth = Field::painted(w, h, 2, [&](float x, float y) {
+        return y < pool - 4.f
+                   ? 0.f
+                   : 0.5f + 0.5f * Fbm(x / 70.f, (y - pool) / 12.f - std::fabs(x - cx) / 300.f, 4, 521);
+    });
     c.paintRows(surface, h, [&](int x, int y, Rgb) {
         const float fx = float(x), fy = float(y);
         const float wave = waves.at(x, y);
-        const Rgb mirrored = c.at(x, std::clamp(2 * surface - y + int(12.f * wave), 0, surface - 1));
+        const Rgb mirrored =
+            c.sample(float(x), std::clamp(float(2 * surface - y) + 5.f * wave, 0.f, float(surface - 1)));
         Rgb water = Mix(Hex(0x1e3f3d), mirrored * 0.55f, 0.35f) * (0.9f + 0.25f * wave);
         const float spread = std::hypot((fx - cx) / (0.35f * fw), (fy - float(surface)) / (0.1f * fh));
-        const float foam = spread >= 1.3f
-                               ? 0.f
-                               : 0.5f * Smoothstep(0.7f, 0.92f, Ridged(fx / 40.f, fy / 14.f, 3, 521)) *
-                                     Clamp01(1.3f - spread);
+        const float foam = 0.8f * Smoothstep(0.55f, 0.8f, froth.at(fx, fy)) * Clamp01(1.3f - spread);
         return Mix(water, Hex(0xe6ecec), Clamp01(0.9f * foam + 0.9f * Clamp01(0.45f - spread)));
     });
     // Spray hanging over the pool.
