@@ -116,7 +116,7 @@ Canvas PaintSnowyPeak(QSize size) {
     Profile top(static_cast<std::size_t>(w));
     std::vector<int> owner(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x) {
-        const float jag = 0.05f * fh * (Ridged(float(x) / fw * 9.f, 5, 301) - 0.5f);
+        const float jag = 0.07f * fh * (Ridged(float(x) / fw * 12.f, 5, 301) - 0.5f);
         top[std::size_t(x)] = fh;
         for (int i = 0; i < 3; ++i) {
             const float y = summits[i].y + std::fabs(float(x) - summits[i].x) * summits[i].slope + jag;
@@ -144,7 +144,7 @@ Canvas PaintSnowyPeak(QSize size) {
         }
         const float r = ribs.at(fx, fy);
         const float sunny =
-            Smoothstep(-8.f, 8.f, nearest) * Clamp01(0.9f + 1.5f * LitFromLeft(ribs, fx, fy, 4.f));
+            Smoothstep(-8.f, 8.f, nearest) * Clamp01(0.95f + 1.f * LitFromLeft(ribs, fx, fy, 9.f));
         const float rock = Smoothstep(0.72f, 0.85f, r + 0.2f * Smoothstep(0.25f * fh, 0.7f * fh, fy));
         const Rgb snow = Mix(Hex(0x7f97c4), Hex(0xf7f8fb), sunny);
         const Rgb stone = Mix(Hex(0x2e3546), Hex(0x7a6e68), sunny);
