@@ -9,8 +9,6 @@
 namespace lumiset::tools {
 namespace {
 
-// High enough that grain and fine detail survive, low enough that the set stays a small download.
-constexpr int kQuality = 88;
 const QSize kLandscape(2400, 1600);
 const QSize kPortrait(1600, 2400);
 
@@ -54,7 +52,7 @@ QByteArray EncodeSamplePhoto(const SamplePhoto& photo, std::uint32_t seed) {
     Finish finish;
     finish.seed = seed;
     const QImage upright = photo.paint(photo.size).toImage(finish);
-    const QByteArray jpeg = EncodeBaselineJpeg(storedPixels(upright, photo.orientation), kQuality);
+    const QByteArray jpeg = EncodeBaselineJpeg(storedPixels(upright, photo.orientation), kSampleQuality);
     if (photo.orientation == 1)
         return jpeg;
     return InsertAfterJfifHeader(jpeg, ExifOrientationSegment(photo.orientation));

@@ -13,6 +13,10 @@
 
 namespace lumiset::tools {
 
+// JPEG quality: high enough that grain and fine detail survive, low enough that the set stays a small
+// download.
+constexpr int kSampleQuality = 88;
+
 struct SamplePhoto {
     QString name;           // the file name without ".jpg"
     QSize size;             // upright

@@ -1,5 +1,5 @@
-// Pieces the sample scenes share: skies, ridges and tree lines seen against them, haze, and water that
-// mirrors what stands above it.
+// Pieces the sample scenes share: skies and clouds, ridges and trees seen against them, light shafts,
+// and water that mirrors what stands above it.
 #pragma once
 
 #include "tools/samples/Canvas.h"
@@ -94,10 +94,5 @@ struct WaterLook {
     float tallness = 1.f; // how much more the image breaks up in height than sideways (calm water: less)
 };
 void ReflectBelow(Canvas& canvas, int waterline, const Waves& waves, const WaterLook& look);
-
-// Mixes rows towards `haze` by f(y) (0 none, 1 all), as air does between the viewer and distant things.
-template <class F> void HazeRows(Canvas& canvas, int top, int bottom, Rgb haze, F amount) {
-    canvas.paintRows(top, bottom, [&](int, int y, Rgb c) { return Mix(c, haze, amount(y)); });
-}
 
 } // namespace lumiset::tools

@@ -227,8 +227,9 @@ Canvas PaintDunes(QSize size) {
         FillBelow(c, crest, h, [&](int x, int y) {
             const float fy = float(y), below = fy - crest[std::size_t(x)];
             // The shadow's edge leans: the slip face is read a little to the left as it descends.
-            const int at = std::clamp(x - int(below * 0.35f), 2, w - 3);
-            const float slope = (crest[std::size_t(at + 2)] - crest[std::size_t(at - 2)]) / 4.f;
+            const int at = std::clamp(x - int(below * 0.35f), 12, w - 13);
+            // Read over a span wider than the small wiggles of the crest, which would stripe the faces.
+            const float slope = (crest[std::size_t(at + 12)] - crest[std::size_t(at - 12)]) / 24.f;
             // Right under the crest the face is as steep as the crest line shows; further down the
             // dune flattens into the trough and takes an even light.
             const float flattening = Smoothstep(0.f, layer.height * fh * 0.9f, below);
