@@ -22,11 +22,9 @@ namespace {
 
 constexpr int kMaxLogLines = 32000;
 
-// Disc encoders are cheap, so composing is what takes the time: two composers. The other encoders use
-// both cores themselves, and one composer keeps ahead of them.
-int ComposerCount(AlbumType type) {
-    return type == AlbumType::VCD || type == AlbumType::SVCD || type == AlbumType::DVD ? 2 : 1;
-}
+// Two composers on two cores: disc encoders are cheap, so composing is what takes the time there; with
+// the other encoders, frames heavy with effects would otherwise keep a busy encoder waiting.
+constexpr int kComposers = 2;
 
 QString TimeText(qint64 milliseconds) {
     return SecondsToClock(std::max<qint64>(milliseconds, 0) / 1000);
@@ -151,12 +149,12 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
     out.append(QStringLiteral("Preparing conversion..."));
     out.append(QStringLiteral("Starting conversion..."));
 
-    OrderedFrameQueue queue(2 + ComposerCount(request.type));
+    OrderedFrameQueue queue(2 + kComposers);
     QElapsedTimer clock;
     clock.start();
     qint64 lastLog = -1000;
     {
-        Composers composers(sources, queue, ComposerCount(request.type));
+        Composers composers(sources, queue, kComposers);
         for (qint64 frame = 0; frame < total; ++frame) {
             if (job.stopRequested()) {
                 out.append(QStringLiteral("Conversion ended."));
