@@ -15,6 +15,7 @@ extern "C" {
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -141,6 +142,7 @@ struct AlbumEncoder::Output {
 
     void openVideo();
     void openAudio();
+    void planSound(QList<AudioSegment> audio);
     void openFile();
     void sendVideo(const AVFrame* frame);
     void sendAudio(const AVFrame* frame);
@@ -172,7 +174,8 @@ struct AlbumEncoder::Output {
     qint64 framesAdded_ = 0;
     qint64 outputFrames_ = 0;
     int audioFrameSize_ = 1024;
-    qint64 audioTotal_ = 0;
+    qint64 audioSkip_ = 0;  // album samples left out at the start
+    qint64 audioTotal_ = 0; // samples given to the encoder
     qint64 samplesDone_ = 0;
     bool broken_ = false;
     bool finished_ = false;
@@ -195,18 +198,36 @@ AlbumEncoder::Output::Output(const EncoderSettings& settings, const QString& out
     format_.reset(raw);
     openVideo();
     openAudio();
-    // The sound stops where the pictures do; an encoder of whole frames only gets the nearest whole
-    // number of them, the samples past the pictures silent.
-    const qint64 videoSamples = av_rescale(totalFrames_, plan_.audio.sampleRate, kAlbumFramesPerSecond);
-    const bool shortLastFrame =
-        audio_->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
-    audioTotal_ = shortLastFrame
-                      ? videoSamples
-                      : audioFrameSize_ * std::max<qint64>(1, av_rescale_rnd(videoSamples, 1, audioFrameSize_,
-                                                                             AV_ROUND_NEAR_INF));
-    albumSound_ = std::make_unique<AlbumSound>(std::move(audio), plan_.audio.sampleRate,
-                                               std::min(videoSamples, audioTotal_));
+    planSound(std::move(audio));
     openFile();
+}
+
+// Lines the file's sound track up with the pictures, start and end. Encoders prime: a decoder plays
+// `priming` samples of warm-up before the first real one. MP4 and MOV mark them to be skipped, MPEG and
+// ASF start the pictures that much later; AVI keeps no start times, so there the album's first samples
+// are left out instead. An encoder that cannot give back what it holds at the end keeps that many of
+// the last samples: silence is added for them. An encoder of whole frames gets the nearest whole number
+// of them. The sound fades out where the pictures end and is silent after that.
+void AlbumEncoder::Output::planSound(QList<AudioSegment> audio) {
+    const qint64 videoSamples = av_rescale(totalFrames_, plan_.audio.sampleRate, kAlbumFramesPerSecond);
+    const int capabilities = audio_->codec->capabilities;
+    const qint64 priming = std::max(0, audio_->initial_padding);
+    const qint64 heldBack = (capabilities & AV_CODEC_CAP_DELAY) ? 0 : priming;
+    audioSkip_ = plan_.mux.streamsStartTogether ? priming : 0;
+    const qint64 wanted = videoSamples - audioSkip_ + heldBack;
+    audioTotal_ = (capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE))
+                      ? wanted
+                      : audioFrameSize_ * std::max<qint64>(1, av_rescale_rnd(wanted, 1, audioFrameSize_,
+                                                                             AV_ROUND_NEAR_INF));
+    const qint64 heard = audioSkip_ + audioTotal_ - heldBack;
+    albumSound_ = std::make_unique<AlbumSound>(std::move(audio), plan_.audio.sampleRate,
+                                               std::clamp<qint64>(heard, 0, videoSamples));
+    for (qint64 skipped = 0; skipped < audioSkip_;) {
+        const int count = int(std::min<qint64>(audioSkip_ - skipped, audioFrameSize_));
+        std::vector<float> left(static_cast<size_t>(count)), right(static_cast<size_t>(count));
+        albumSound_->read(left.data(), right.data(), count);
+        skipped += count;
+    }
 }
 
 void AlbumEncoder::Output::openVideo() {
@@ -233,7 +254,8 @@ void AlbumEncoder::Output::openVideo() {
     } else {
         c->colorspace = AVCOL_SPC_SMPTE170M;
     }
-    c->thread_count = 0; // one per core
+    // Slices on up to four cores: more would cost compression and memory for little speed.
+    c->thread_count = std::clamp(QThread::idealThreadCount(), 1, 4);
     if (format_->oformat->flags & AVFMT_GLOBALHEADER)
         c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     DictionaryHolder options;
@@ -378,7 +400,7 @@ void AlbumEncoder::Output::addFrame(const QImage& image) {
         while (outputFrames_ < totalOutputFrames_ && albumFrameShownAt(outputFrames_) == album) {
             picture_->pts = outputFrames_++;
             sendVideo(picture_.get());
-            encodeAudioUntil(samplesBefore(outputFrames_));
+            encodeAudioUntil(samplesBefore(outputFrames_) - audioSkip_);
         }
     } catch (...) {
         broken_ = true;
@@ -446,8 +468,8 @@ void AlbumEncoder::Output::writePackets(AVCodecContext* codec, AVStream* stream)
     }
 }
 
-// Encodes sound up to sample `target` in whole encoder frames, so that the file holds sound and pictures
-// of the same moments side by side and nothing waits long in the muxer.
+// Encodes sound up to sample `target` (of the encoder's) in whole encoder frames, so that the file holds
+// sound and pictures of the same moments side by side and nothing waits long in the muxer.
 void AlbumEncoder::Output::encodeAudioUntil(qint64 target) {
     while (samplesDone_ < audioTotal_) {
         const int count = int(std::min<qint64>(audioFrameSize_, audioTotal_ - samplesDone_));
