@@ -205,9 +205,9 @@ AlbumEncoder::Output::Output(const EncoderSettings& settings, const QString& out
 // Lines the file's sound track up with the pictures, start and end. Encoders prime: a decoder plays
 // `priming` samples of warm-up before the first real one. MP4 and MOV mark them to be skipped, MPEG and
 // ASF start the pictures that much later; AVI keeps no start times, so there the album's first samples
-// are left out instead. An encoder that cannot give back what it holds at the end keeps that many of
-// the last samples: silence is added for them. An encoder of whole frames gets the nearest whole number
-// of them. The sound fades out where the pictures end and is silent after that.
+// are left out instead. Where the encoder has nothing to flush at the end (no delay capability), the
+// last `priming` samples stay inside the decoder: silence is added for them. An encoder of whole frames
+// gets the nearest whole number of them. The sound fades out where the pictures end, silent after.
 void AlbumEncoder::Output::planSound(QList<AudioSegment> audio) {
     const qint64 videoSamples = av_rescale(totalFrames_, plan_.audio.sampleRate, kAlbumFramesPerSecond);
     const int capabilities = audio_->codec->capabilities;
@@ -390,8 +390,8 @@ void AlbumEncoder::Output::addFrame(const QImage& image) {
     if (framesAdded_ >= totalFrames_)
         throw Error(
             QStringLiteral("相册文件“%1”只应有 %2 帧画面。").arg(native(finalPath_)).arg(totalFrames_));
-    if (image.size() != settings_.albumSize || image.depth() != 32)
-        throw Error(QStringLiteral("相册画面应为 %1 × %2 的 32 位图像。")
+    if (image.size() != settings_.albumSize)
+        throw Error(QStringLiteral("相册画面应为 %1 × %2。")
                         .arg(settings_.albumSize.width())
                         .arg(settings_.albumSize.height()));
     try {

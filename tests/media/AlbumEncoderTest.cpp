@@ -24,6 +24,7 @@ constexpr QSize kAlbumSize(320, 176);
 constexpr int kFrames = 60;
 constexpr AVRational kPal{25, 1};
 constexpr AVRational kNtsc{30000, 1001};
+const EncoderSettings kMp4Settings{AlbumType::MP4, TvSystem::Pal, PictureQuality::High, kAlbumSize};
 
 QString toneSong(const TempTree& tree, double seconds = 3.0) {
     const QString path = tree.file("tone.mp3");
@@ -304,6 +305,48 @@ INSTANTIATE_TEST_SUITE_P(Sizes, EveryTableSize, ::testing::ValuesIn(everyTableSi
                                  .arg(c.size.height())
                                  .toStdString();
                          });
+
+// An album size no encoder codes (odd) becomes the even size just below it.
+TEST(AlbumEncoder, CodesAnOddAlbumSizeAsTheEvenOneBelow) {
+    TempTree tree;
+    for (const AlbumType type : {AlbumType::AVI, AlbumType::WMV, AlbumType::MP4}) {
+        const QString path = tree.file("odd" + FileEnding(type));
+        EncodeAlbum({type, TvSystem::Pal, PictureQuality::High, QSize(321, 177)}, path, {}, 3);
+        const MediaFacts facts = ProbeMedia(path);
+        ASSERT_TRUE(facts.video);
+        EXPECT_EQ(QSize(facts.video->width, facts.video->height), QSize(320, 176));
+    }
+}
+
+namespace {
+
+class PictureFormats : public ::testing::TestWithParam<QImage::Format> {};
+
+} // namespace
+
+// Frames come in any pixel format with their colours and content intact.
+TEST_P(PictureFormats, KeepTheirColours) {
+    TempTree tree;
+    const QString path = tree.file("album.mp4");
+    EncodeAlbum(kMp4Settings, path, {}, 3, [](QSize size, int index) {
+        return NumberedPicture(size, index + 5).convertToFormat(GetParam());
+    });
+
+    int shown = 0;
+    ForEachPicture(path, [&](const QImage& picture) {
+        EXPECT_EQ(ReadPictureNumber(picture), shown++ + 5);
+        const QRgb left = picture.pixel(picture.width() / 16, picture.height() / 2);
+        const QRgb right = picture.pixel(picture.width() * 15 / 16, picture.height() / 2);
+        EXPECT_TRUE(qRed(left) > 160 && qBlue(left) < 90) << std::hex << left;
+        EXPECT_TRUE(qBlue(right) > 160 && qRed(right) < 90) << std::hex << right;
+    });
+    EXPECT_EQ(shown, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PictureFormats,
+                         ::testing::Values(QImage::Format_RGB32, QImage::Format_ARGB32,
+                                           QImage::Format_ARGB32_Premultiplied, QImage::Format_RGBA8888,
+                                           QImage::Format_RGB888));
 
 namespace {
 
