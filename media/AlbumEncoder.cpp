@@ -5,6 +5,7 @@
 #include "media/FfmpegHolders.h"
 #include "media/MediaError.h"
 #include "media/MediaLog.h"
+#include "media/PartFile.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -14,12 +15,10 @@ extern "C" {
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 namespace lumiset {
@@ -31,57 +30,6 @@ constexpr int kLargestSide = 8192;
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
-
-std::filesystem::path fileSystemPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
-
-// The file being written, under a name of its own beside the final one (".<name>.part-xxxxxx"). It is
-// removed unless it has been moved to the final name.
-class PartFile {
-public:
-    explicit PartFile(const QString& finalPath) {
-        const QFileInfo target(finalPath);
-        for (int attempt = 0; attempt < 100 && path_.isEmpty(); ++attempt) {
-            const QString name =
-                QStringLiteral(".%1.part-%2")
-                    .arg(target.fileName())
-                    .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QChar(u'0'));
-            QFile file(target.dir().filePath(name));
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                path_ = file.fileName();
-            else if (file.exists())
-                continue;
-            else
-                throw Error(QStringLiteral("无法在文件夹“%1”中创建相册文件（%2），请选择其他保存位置。")
-                                .arg(native(target.absolutePath()), file.errorString()));
-        }
-        if (path_.isEmpty())
-            throw Error(QStringLiteral("无法在文件夹“%1”中创建相册文件，请选择其他保存位置。")
-                            .arg(native(target.absolutePath())));
-    }
-    ~PartFile() {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
-    }
-    PartFile(const PartFile&) = delete;
-    PartFile& operator=(const PartFile&) = delete;
-
-    const QString& path() const { return path_; }
-
-    // Gives the complete file its final name in one step, replacing a file of that name.
-    void moveTo(const QString& finalPath) {
-        std::error_code failure;
-        std::filesystem::rename(fileSystemPath(path_), fileSystemPath(finalPath), failure);
-        if (failure)
-            throw Error(QStringLiteral("无法保存相册文件“%1”（%2）。")
-                            .arg(native(finalPath), QString::fromStdString(failure.message())));
-        path_.clear();
-    }
-
-private:
-    QString path_;
-};
 
 AVSampleFormat sampleFormatFor(const AVCodec* codec) {
     bool hasS16 = false;
