@@ -5,6 +5,7 @@
 #include "media/FfmpegHolders.h"
 #include "media/MediaError.h"
 #include "media/MediaLog.h"
+#include "media/PartFile.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -14,11 +15,10 @@ extern "C" {
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 namespace lumiset {
@@ -30,57 +30,6 @@ constexpr int kLargestSide = 8192;
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
-
-std::filesystem::path fileSystemPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
-
-// The file being written, under a name of its own beside the final one (".<name>.part-xxxxxx"). It is
-// removed unless it has been moved to the final name.
-class PartFile {
-public:
-    explicit PartFile(const QString& finalPath) {
-        const QFileInfo target(finalPath);
-        for (int attempt = 0; attempt < 100 && path_.isEmpty(); ++attempt) {
-            const QString name =
-                QStringLiteral(".%1.part-%2")
-                    .arg(target.fileName())
-                    .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QChar(u'0'));
-            QFile file(target.dir().filePath(name));
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                path_ = file.fileName();
-            else if (file.exists())
-                continue;
-            else
-                throw Error(QStringLiteral("无法在文件夹“%1”中创建相册文件（%2），请选择其他保存位置。")
-                                .arg(native(target.absolutePath()), file.errorString()));
-        }
-        if (path_.isEmpty())
-            throw Error(QStringLiteral("无法在文件夹“%1”中创建相册文件，请选择其他保存位置。")
-                            .arg(native(target.absolutePath())));
-    }
-    ~PartFile() {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
-    }
-    PartFile(const PartFile&) = delete;
-    PartFile& operator=(const PartFile&) = delete;
-
-    const QString& path() const { return path_; }
-
-    // Gives the complete file its final name in one step, replacing a file of that name.
-    void moveTo(const QString& finalPath) {
-        std::error_code failure;
-        std::filesystem::rename(fileSystemPath(path_), fileSystemPath(finalPath), failure);
-        if (failure)
-            throw Error(QStringLiteral("无法保存相册文件“%1”（%2）。")
-                            .arg(native(finalPath), QString::fromStdString(failure.message())));
-        path_.clear();
-    }
-
-private:
-    QString path_;
-};
 
 AVSampleFormat sampleFormatFor(const AVCodec* codec) {
     bool hasS16 = false;
@@ -141,6 +90,7 @@ struct AlbumEncoder::Output {
 
     void openVideo();
     void openAudio();
+    void planSound(QList<AudioSegment> audio);
     void openFile();
     void sendVideo(const AVFrame* frame);
     void sendAudio(const AVFrame* frame);
@@ -172,7 +122,8 @@ struct AlbumEncoder::Output {
     qint64 framesAdded_ = 0;
     qint64 outputFrames_ = 0;
     int audioFrameSize_ = 1024;
-    qint64 audioTotal_ = 0;
+    qint64 audioSkip_ = 0;  // album samples left out at the start
+    qint64 audioTotal_ = 0; // samples given to the encoder
     qint64 samplesDone_ = 0;
     bool broken_ = false;
     bool finished_ = false;
@@ -195,18 +146,36 @@ AlbumEncoder::Output::Output(const EncoderSettings& settings, const QString& out
     format_.reset(raw);
     openVideo();
     openAudio();
-    // The sound stops where the pictures do; an encoder of whole frames only gets the nearest whole
-    // number of them, the samples past the pictures silent.
-    const qint64 videoSamples = av_rescale(totalFrames_, plan_.audio.sampleRate, kAlbumFramesPerSecond);
-    const bool shortLastFrame =
-        audio_->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
-    audioTotal_ = shortLastFrame
-                      ? videoSamples
-                      : audioFrameSize_ * std::max<qint64>(1, av_rescale_rnd(videoSamples, 1, audioFrameSize_,
-                                                                             AV_ROUND_NEAR_INF));
-    albumSound_ = std::make_unique<AlbumSound>(std::move(audio), plan_.audio.sampleRate,
-                                               std::min(videoSamples, audioTotal_));
+    planSound(std::move(audio));
     openFile();
+}
+
+// Lines the file's sound track up with the pictures, start and end. Encoders prime: a decoder plays
+// `priming` samples of warm-up before the first real one. MP4 and MOV mark them to be skipped, MPEG and
+// ASF start the pictures that much later; AVI keeps no start times, so there the album's first samples
+// are left out instead. Where the encoder has nothing to flush at the end (no delay capability), the
+// last `priming` samples stay inside the decoder: silence is added for them. An encoder of whole frames
+// gets the nearest whole number of them. The sound fades out where the pictures end, silent after.
+void AlbumEncoder::Output::planSound(QList<AudioSegment> audio) {
+    const qint64 videoSamples = av_rescale(totalFrames_, plan_.audio.sampleRate, kAlbumFramesPerSecond);
+    const int capabilities = audio_->codec->capabilities;
+    const qint64 priming = std::max(0, audio_->initial_padding);
+    const qint64 heldBack = (capabilities & AV_CODEC_CAP_DELAY) ? 0 : priming;
+    audioSkip_ = plan_.mux.streamsStartTogether ? priming : 0;
+    const qint64 wanted = videoSamples - audioSkip_ + heldBack;
+    audioTotal_ = (capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE))
+                      ? wanted
+                      : audioFrameSize_ * std::max<qint64>(1, av_rescale_rnd(wanted, 1, audioFrameSize_,
+                                                                             AV_ROUND_NEAR_INF));
+    const qint64 heard = audioSkip_ + audioTotal_ - heldBack;
+    albumSound_ = std::make_unique<AlbumSound>(std::move(audio), plan_.audio.sampleRate,
+                                               std::clamp<qint64>(heard, 0, videoSamples));
+    for (qint64 skipped = 0; skipped < audioSkip_;) {
+        const int count = int(std::min<qint64>(audioSkip_ - skipped, audioFrameSize_));
+        std::vector<float> left(static_cast<size_t>(count)), right(static_cast<size_t>(count));
+        albumSound_->read(left.data(), right.data(), count);
+        skipped += count;
+    }
 }
 
 void AlbumEncoder::Output::openVideo() {
@@ -233,7 +202,8 @@ void AlbumEncoder::Output::openVideo() {
     } else {
         c->colorspace = AVCOL_SPC_SMPTE170M;
     }
-    c->thread_count = 0; // one per core
+    // Slices on up to four cores: more would cost compression and memory for little speed.
+    c->thread_count = std::clamp(QThread::idealThreadCount(), 1, 4);
     if (format_->oformat->flags & AVFMT_GLOBALHEADER)
         c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     DictionaryHolder options;
@@ -368,8 +338,8 @@ void AlbumEncoder::Output::addFrame(const QImage& image) {
     if (framesAdded_ >= totalFrames_)
         throw Error(
             QStringLiteral("相册文件“%1”只应有 %2 帧画面。").arg(native(finalPath_)).arg(totalFrames_));
-    if (image.size() != settings_.albumSize || image.depth() != 32)
-        throw Error(QStringLiteral("相册画面应为 %1 × %2 的 32 位图像。")
+    if (image.size() != settings_.albumSize)
+        throw Error(QStringLiteral("相册画面应为 %1 × %2。")
                         .arg(settings_.albumSize.width())
                         .arg(settings_.albumSize.height()));
     try {
@@ -378,7 +348,7 @@ void AlbumEncoder::Output::addFrame(const QImage& image) {
         while (outputFrames_ < totalOutputFrames_ && albumFrameShownAt(outputFrames_) == album) {
             picture_->pts = outputFrames_++;
             sendVideo(picture_.get());
-            encodeAudioUntil(samplesBefore(outputFrames_));
+            encodeAudioUntil(samplesBefore(outputFrames_) - audioSkip_);
         }
     } catch (...) {
         broken_ = true;
@@ -446,8 +416,8 @@ void AlbumEncoder::Output::writePackets(AVCodecContext* codec, AVStream* stream)
     }
 }
 
-// Encodes sound up to sample `target` in whole encoder frames, so that the file holds sound and pictures
-// of the same moments side by side and nothing waits long in the muxer.
+// Encodes sound up to sample `target` (of the encoder's) in whole encoder frames, so that the file holds
+// sound and pictures of the same moments side by side and nothing waits long in the muxer.
 void AlbumEncoder::Output::encodeAudioUntil(qint64 target) {
     while (samplesDone_ < audioTotal_) {
         const int count = int(std::min<qint64>(audioFrameSize_, audioTotal_ - samplesDone_));

@@ -32,9 +32,9 @@ public:
     AlbumEncoder(const AlbumEncoder&) = delete;
     AlbumEncoder& operator=(const AlbumEncoder&) = delete;
 
-    // The next album frame, of the album size, in any 32-bit format (RGB32, ARGB32_Premultiplied…;
-    // transparency shows black). Throws Error when the file cannot be written (a full disk) or the frame
-    // does not fit; the encoder is unusable afterwards.
+    // The next album frame, of the album size, in any format (RGB32 and ARGB32_Premultiplied are taken
+    // without a conversion; transparency shows black). Throws Error when the file cannot be written (a
+    // full disk) or the frame does not fit; the encoder is unusable afterwards.
     void addFrame(const QImage& frame);
     // After the last frame: ends the sound, writes the rest of the file and gives it its final name,
     // replacing a file of that name. Throws Error naming the file on a write failure (a full disk) or

@@ -14,16 +14,19 @@
 //
 // | Type            | 标清               | 高清                   | 超清                            |
 // |-----------------|--------------------|------------------------|---------------------------------|
-// | MP4, MOV        | crf 26, medium     | crf 23, medium         | crf 20, slow                    |
-// | AVI, WMV        | 0.10 bit/pixel     | 0.16 bit/pixel, RD     | 0.25 bit/pixel, RD, SATD        |
+// | MP4, MOV        | crf 24.5           | crf 21.5               | crf 18.5                        |
+// | AVI, WMV        | 0.10 bit/pixel     | 0.16 bit/pixel         | 0.25 bit/pixel, trellis         |
 // | VCD, SVCD, DVD  | standard rate      | standard rate, RD      | standard rate, RD, SATD, qmin 1 |
 // | sound: MP4, MOV | AAC 128 kb/s       | AAC 192 kb/s           | AAC 256 kb/s                    |
 // | sound: AVI      | MP3 128 kb/s       | MP3 192 kb/s           | MP3 256 kb/s                    |
 // | sound: WMV      | WMA 2 128 kb/s     | WMA 2 160 kb/s         | WMA 2 192 kb/s                  |
 //
-// - crf: x264's constant rate factor (lower is finer); medium, slow: x264's presets.
+// - crf: x264's constant rate factor (lower is finer), preset medium with a 10-frame look-ahead (to
+//   bound memory). Measured on a panning picture, each level is at least as fine (SSIM, PSNR) as x264
+//   medium crf 26 / medium crf 23 / slow crf 20 with their full look-ahead, for 10–16 % more bytes.
 // - bit/pixel: average bit rate = bits × width × height × 25 (album frames a second); 1280 × 720 at
 //   高清 is 3.7 Mb/s. MPEG-4 uses two B-frames. AVI and WMV have a key frame at least every 10 s.
+//   trellis: trellis quantisation.
 // - RD: macroblock decisions by rate–distortion (mbd rd) and trellis quantisation. SATD: the motion
 //   search compares blocks by SATD instead of SAD. qmin 1: the finest quantiser is allowed where the
 //   disc's rate leaves bits over.
@@ -74,6 +77,7 @@ struct MuxPlan {
     const char* format = nullptr; // libavformat muxer name
     int packetSize = 0;           // 0: the muxer's own
     OptionList options;
+    bool streamsStartTogether = false; // keeps no start times: every stream starts with the file
 };
 
 struct EncodingPlan {

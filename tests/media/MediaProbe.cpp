@@ -58,6 +58,9 @@ MediaFacts ProbeMedia(const QString& path) {
         facts.video = describe(input.get(), input->streams[videoIndex]);
     if (audioIndex >= 0)
         facts.audio = describe(input.get(), input->streams[audioIndex]);
+    // Packets without a time of their own (frames of MPEG and AVI files) count by their decoding time;
+    // the pictures end a frame's length after the last of them in showing order, which with B-frames is
+    // not the last one read: a constant-rate video ends `packets` frames after its first picture.
     const PacketHolder packet = NewPacket();
     bool seen[2] = {false, false};
     while (av_read_frame(input.get(), packet.get()) >= 0) {
@@ -68,18 +71,18 @@ MediaFacts ProbeMedia(const QString& path) {
         const qint64 time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (stream && time != AV_NOPTS_VALUE) {
             const AVRational base = input->streams[index]->time_base;
-            double duration = double(packet->duration) * av_q2d(base);
-            if (duration <= 0 && index == videoIndex)
-                duration = 1 / av_q2d(stream->frameRate);
             const double start = double(time) * av_q2d(base);
+            const double end = start + double(packet->duration) * av_q2d(base);
             bool& first = seen[index == videoIndex ? 0 : 1];
             stream->start = first ? std::min(stream->start, start) : start;
-            stream->end = first ? std::max(stream->end, start + duration) : start + duration;
+            stream->end = first ? std::max(stream->end, end) : end;
             first = true;
             ++stream->packets;
         }
         av_packet_unref(packet.get());
     }
+    if (facts.video)
+        facts.video->end = facts.video->start + double(facts.video->packets) / av_q2d(facts.video->frameRate);
     return facts;
 }
 
@@ -135,6 +138,7 @@ MonoSound DecodeMonoSound(const QString& path) {
             mixer.reset(raw);
             CheckMedia(swr_init(raw), "mixer");
             sound.sampleRate = frame->sample_rate;
+            sound.firstTime = double(frame->best_effort_timestamp) * av_q2d(input.stream->time_base);
         }
         const size_t at = sound.samples.size();
         sound.samples.resize(at + size_t(frame->nb_samples) + 64);
@@ -156,6 +160,13 @@ double MonoSound::rms(double from, double to) const {
     for (size_t i = first; i < last; ++i)
         sum += double(samples[i]) * samples[i];
     return std::sqrt(sum / double(last - first));
+}
+
+double MonoSound::onset(float level) const {
+    for (size_t i = 0; i < samples.size(); ++i)
+        if (std::abs(samples[i]) >= level)
+            return firstTime + double(i) / sampleRate;
+    return -1;
 }
 
 } // namespace lumiset::test

@@ -23,7 +23,7 @@ struct StreamFacts {
     int colorSpace = 0;             // AVColorSpace
     int sampleRate = 0;
     int channels = 0;
-    double start = 0; // seconds: the first packet's time and the last packet's end
+    double start = 0; // seconds: when the first packet is shown and when the stream ends
     double end = 0;
     qint64 packets = 0;
 };
@@ -43,8 +43,11 @@ void ForEachPicture(const QString& path, const std::function<void(const QImage&)
 struct MonoSound {
     std::vector<float> samples;
     int sampleRate = 0;
+    double firstTime = 0; // when the first sample plays, on the file's clock (seconds)
     // Root mean square of the samples between the two times, in seconds.
     double rms(double from, double to) const;
+    // The time, on the file's clock, of the first sample whose size reaches `level`; -1 if none does.
+    double onset(float level) const;
 };
 MonoSound DecodeMonoSound(const QString& path);
 
