@@ -2,7 +2,7 @@
 //   bench_production encode ALBUM TYPE WxH QUALITY OUT  encodes as many frames as the album has, with the
 //       production's encoder settings and song plan, from ready frames (the album's first 100 frames,
 //       composed beforehand and repeated); prints the wall time in seconds.
-//   bench_production frames ALBUM WxH  writes every composed frame of the album to stdout as raw BGRA,
+//   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album to stdout as raw BGRA,
 //       the reference a produced video is compared with.
 #include "core/AlbumFile.h"
 #include "core/DataPaths.h"
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT | frames ALBUM WxH\n";
+        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT | frames ALBUM WxH [COUNT]\n";
         return 2;
     }
     try {
@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
         const qint64 total = sources.timeline().totalFrames();
 
         if (args[0] == QLatin1String("frames")) {
-            for (qint64 frame = 0; frame < total; ++frame) {
+            const qint64 count = args.size() > 3 ? std::min<qint64>(total, args[3].toLongLong()) : total;
+            for (qint64 frame = 0; frame < count; ++frame) {
                 const QImage picture = painter.paint(frame).convertToFormat(QImage::Format_RGB32);
                 for (int y = 0; y < picture.height(); ++y)
                     std::fwrite(picture.constScanLine(y), 4, picture.width(), stdout);

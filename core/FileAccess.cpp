@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 
+#include <algorithm>
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -76,8 +77,15 @@ void OpenRegularFile(QFile& file, qint64 maxSize) {
 QByteArray ReadWholeFile(const QString& path, qint64 maxSize) {
     QFile file(path);
     OpenRegularFile(file, maxSize);
-    // One byte beyond the bound shows a file that grew after it was opened.
-    QByteArray content = file.read(maxSize + 1);
+    // Reading asks for the size the file has (a read allocates all it asks for, and the bound is far
+    // above any real file); one byte beyond the bound shows a file that grew after it was opened.
+    QByteArray content = file.read(std::min(file.size(), maxSize) + 1);
+    while (content.size() <= maxSize && file.error() == QFileDevice::NoError) {
+        const QByteArray more = file.read(std::min<qint64>(1 << 20, maxSize + 1 - content.size()));
+        if (more.isEmpty())
+            break;
+        content += more;
+    }
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("无法读取文件: %1 (%2)").arg(native(path), file.errorString()));
     checkSize(content.size(), maxSize, path);

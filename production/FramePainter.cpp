@@ -29,9 +29,11 @@ void FramePainter::showSegment(int segment) {
         pictures_.reset();
         player_.setMovieData(sources_.closingMovie(), PictureProvider(), {}, sources_.closingMovieName());
     } else {
+        // First, as making it may paint the frame before with this very painter.
+        QImage handOver = sources_.handOverPicture(segment, *this);
         pictures_ = sources_.templatePictures(shown.templateIndex);
         PictureProvider pictures = pictures_->pictures;
-        pictures.insert(kHandOverPictureName, sources_.handOverPicture(segment));
+        pictures.insert(kHandOverPictureName, std::move(handOver));
         player_.setMovieData(pictures_->movie, pictures, {}, pictures_->movieName);
         const QString& transparency = sources_.plan().templates[shown.templateIndex].transparency;
         if (WholeNumberIn(transparency, -1000000, 1000000))

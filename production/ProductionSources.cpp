@@ -7,10 +7,12 @@ namespace lumiset {
 
 namespace {
 
-// Template pictures kept at once: the template the composers are in, the one they move to, and the one
-// before it for the hand-over picture. At 1920 × 1080 one template's pictures take up to about 50 MB.
-constexpr int kKeptTemplates = 3;
-constexpr int kKeptHandOvers = 3;
+// Template pictures kept at once: the composers paint neighbouring frames, so at most two templates are
+// in use (the one they are in and the one they move to, whose hand-over picture is painted from the
+// first). At 1920 × 1080 one template's pictures take up to about 50 MB; anything evicted too early is
+// made again, never shown wrong.
+constexpr int kKeptTemplates = 2;
+constexpr int kKeptHandOvers = 2;
 
 } // namespace
 
@@ -19,7 +21,6 @@ ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue
     : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize), timeline_(plan),
       effects_(album, paths), lyrics_(album_, plan_, timeline_), closingMovieName_(paths.endingPackage()) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
-    handOverPainter_ = std::make_unique<FramePainter>(*this);
 }
 
 ProductionSources::~ProductionSources() = default;
@@ -46,12 +47,8 @@ std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int 
     return made;
 }
 
-QImage ProductionSources::handOverPicture(int segment) {
+QImage ProductionSources::handOverPicture(int segment, FramePainter& painter) {
     QMutexLocker lock(&handOverMutex_);
-    return handOverLocked(segment);
-}
-
-QImage ProductionSources::handOverLocked(int segment) {
     // Each hand-over picture is painted from the one before it, so work up from the latest one kept.
     int from = 0;
     for (const auto& [kept, picture] : recentHandOvers_) {
@@ -66,7 +63,7 @@ QImage ProductionSources::handOverLocked(int segment) {
             picture = plan_.templates.isEmpty() ? QImage() : templatePictures(0)->background;
         } else {
             const MovieSegment& before = timeline_.segments()[s - 1];
-            picture = handOverPainter_->paint(before.firstFrame + before.frames - 1, FramePainter::Lyric::Left);
+            picture = painter.paint(before.firstFrame + before.frames - 1, FramePainter::Lyric::Left);
         }
         recentHandOvers_.append({s, picture});
         while (recentHandOvers_.size() > kKeptHandOvers)

@@ -40,14 +40,15 @@ public:
     // The pictures of the plan's template `templateIndex`.
     std::shared_ptr<const TemplatePictures> templatePictures(int templateIndex);
     // What the hand-over picture shows while segment `segment` plays: the last frame of the segment before
-    // it without the lyric line; for the first segment, the first template's background.
-    QImage handOverPicture(int segment);
+    // it without the lyric line; for the first segment, the first template's background. A picture not
+    // made yet is painted by `painter` (each once, in order, from the one before), so no painter of its
+    // own holds a second player.
+    QImage handOverPicture(int segment, FramePainter& painter);
 
     // Photos that could not be shown and lyric files that could not be read, each named once.
     QStringList warnings() const;
 
 private:
-    QImage handOverLocked(int segment);
 
     Album album_;
     const TemplateCatalogue& catalogue_;
@@ -66,7 +67,6 @@ private:
 
     QRecursiveMutex handOverMutex_; // painting a hand-over picture asks for the one before it
     QList<std::pair<int, QImage>> recentHandOvers_; // most recent last
-    std::unique_ptr<FramePainter> handOverPainter_;
 };
 
 } // namespace lumiset
