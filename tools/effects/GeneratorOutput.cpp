@@ -238,11 +238,16 @@ QRect contentOf(const QImage& frame) {
 
 } // namespace
 
-QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameReport& report,
+QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameColours colours, FrameReport& report,
                              const QString& nameForErrors) {
     Q_ASSERT(frame.format() == QImage::Format_ARGB32_Premultiplied);
     const QRect area = crop == FrameCrop::ToContent ? contentOf(frame) : frame.rect();
-    const PaletteImage palette = QuantizeToPalette(frame, area);
+    if (colours == FrameColours::Full) {
+        report.add(false, {});
+        return EncodePng(frame.copy(area), nameForErrors, area.topLeft());
+    }
+    const PaletteImage palette = QuantizeToPalette(
+        frame, area, colours == FrameColours::DitheredPalette ? PaletteDither::Ordered : PaletteDither::None);
     const bool usePalette =
         palette.error.largest <= kMaxPaletteError && palette.error.mean() <= kMaxPaletteMeanError;
     report.add(usePalette, palette.error);

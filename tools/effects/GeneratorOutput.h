@@ -52,6 +52,10 @@ QByteArray EncodePng(const QImage& image, const QString& nameForErrors, QPoint o
 // windows place and centre them by.
 enum class FrameCrop { Whole, ToContent };
 
+// How a library stores its frames' colours: a palette, a dithered palette (for broad soft light, where
+// palette steps would show as rings) or all colours (for faint overlays whose tint a palette shifts).
+enum class FrameColours { Palette, DitheredPalette, Full };
+
 // What the palette conversion did to a library's frames, gathered from every drawing thread.
 class FrameReport {
 public:
@@ -65,10 +69,10 @@ private:
     PaletteError error_;
 };
 
-// Encodes a drawn frame (premultiplied ARGB) for a library: as a palette PNG when the palette keeps every
-// channel of every pixel close to the drawing, as RGBA otherwise. Cropped frames record their top-left
-// as the PNG's offset.
-QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameReport& report,
+// Encodes a drawn frame (premultiplied ARGB) for a library: as a palette PNG when asked and the palette
+// keeps every channel of every pixel close to the drawing, as RGBA otherwise. Cropped frames record their
+// top-left as the PNG's offset.
+QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameColours colours, FrameReport& report,
                              const QString& nameForErrors);
 
 // Runs body(i) for i in [0, count) on Qt's global thread pool (one thread per core by default). The first

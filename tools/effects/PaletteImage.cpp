@@ -24,6 +24,13 @@ constexpr int kPaletteSize = 256;
 constexpr int kOutlierEntries = 8;
 // A colour this close to its entry in every channel is not worth an entry of its own.
 constexpr int kOutlierError = 6;
+// Dithering mixes in no entry farther than this from the colour in any channel.
+constexpr int kDitherReach = 12;
+// The 8 × 8 ordered-dither thresholds, 0..63.
+constexpr uchar kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
 // The bits of each channel that a cell keeps.
 constexpr quint32 kCellMask = 0xfcfcfcfc;
 
@@ -424,7 +431,7 @@ void addOutlierEntries(std::vector<Entry>& entries, std::vector<Colour>& colours
 
 } // namespace
 
-PaletteImage QuantizeToPalette(const QImage& frame, const QRect& area) {
+PaletteImage QuantizeToPalette(const QImage& frame, const QRect& area, PaletteDither dither) {
     Q_ASSERT(frame.format() == QImage::Format_ARGB32_Premultiplied);
     Q_ASSERT(frame.rect().contains(area));
     const int width = area.width(), height = area.height();
@@ -438,17 +445,41 @@ PaletteImage QuantizeToPalette(const QImage& frame, const QRect& area) {
     std::vector<Entry> entries = cutIntoEntries(cells, colours);
     addOutlierEntries(entries, colours);
 
-    // The table now tells each colour's entry.
+    // Each colour's mix: its entry and, when dithering, a second entry on the far side of the colour
+    // that a share of its pixels (out of 64) take, so that smooth gradients show no steps.
+    const NearestEntry nearest(entries);
     PaletteImage result;
     result.error.coveredPixels = count.covered;
     for (const Colour& colour : colours) {
-        const Channels& shown = entries[colour.entry].shown;
-        int sum = 0;
-        for (int i = 0; i < 4; ++i)
-            sum += std::abs(colour.c[i] - shown[i]);
-        result.error.largest = std::max(result.error.largest, largestDifference(colour.c, shown));
-        result.error.channelSum += colour.count * sum / 4.0;
-        count.table[qRgba(colour.c[1], colour.c[2], colour.c[3], colour.c[0])] = quint32(colour.entry);
+        const Channels& near = entries[colour.entry].shown;
+        int far = colour.entry, share = 0;
+        if (dither == PaletteDither::Ordered && largestDifference(colour.c, near) > 0) {
+            Channels beyond;
+            for (int i = 0; i < 4; ++i)
+                beyond[i] = std::clamp(2 * colour.c[i] - near[i], 0, 255);
+            far = nearest.find(beyond, colour.entry);
+            const Channels& other = entries[far].shown;
+            double along = 0, length = 0;
+            for (int i = 0; i < 4; ++i) {
+                along += double(colour.c[i] - near[i]) * (other[i] - near[i]);
+                length += double(other[i] - near[i]) * (other[i] - near[i]);
+            }
+            if (length > 0 && largestDifference(colour.c, other) <= kDitherReach)
+                share = std::clamp(int(std::lround(64 * along / length)), 0, 32);
+        }
+        // Counted as the shares of pixels that take each entry.
+        for (const auto& [entry, part] : {std::pair(colour.entry, 64 - share), std::pair(far, share)}) {
+            if (part == 0)
+                continue;
+            const Channels& shown = entries[entry].shown;
+            int sum = 0;
+            for (int i = 0; i < 4; ++i)
+                sum += std::abs(colour.c[i] - shown[i]);
+            result.error.largest = std::max(result.error.largest, largestDifference(colour.c, shown));
+            result.error.channelSum += colour.count * part / 64.0 * sum / 4.0;
+        }
+        count.table[qRgba(colour.c[1], colour.c[2], colour.c[3], colour.c[0])] =
+            quint32(colour.entry) | quint32(far) << 8 | quint32(share) << 16;
     }
 
     result.image = QImage(width, height, QImage::Format_Indexed8);
@@ -459,15 +490,17 @@ PaletteImage QuantizeToPalette(const QImage& frame, const QRect& area) {
     for (int y = 0; y < height; ++y) {
         const quint32* row = rowAt(y);
         uchar* out = result.image.scanLine(y);
-        quint32 last = 0;
-        uchar lastIndex = 0;
+        // The pattern is fixed to the whole frame, so a crop does not shift it.
+        const uchar* thresholds = kBayer[(area.top() + y) & 7];
+        quint32 last = 0, mix = 0;
         for (int x = 0; x < width; ++x) {
             const quint32 colour = row[x];
             if (colour != last) {
                 last = colour;
-                lastIndex = colour == 0 ? 0 : uchar(count.table.value(colour));
+                mix = colour == 0 ? 0 : count.table.value(colour);
             }
-            out[x] = lastIndex;
+            const bool takesFar = int((mix >> 16) & 0xff) > thresholds[(area.left() + x) & 7];
+            out[x] = uchar(takesFar ? (mix >> 8) & 0xff : mix & 0xff);
         }
     }
     return result;

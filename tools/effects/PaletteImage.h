@@ -28,7 +28,11 @@ struct PaletteImage {
 // Median cut that splits the box of the largest squared error where the two halves' error is least;
 // colours then take the nearest entry, and the last few entries go to the colours still served worst.
 // Deterministic: the same frame always gives the same file.
+// Ordered dithering trades a little noise for steps: broad soft light and glows band without it, while
+// sharp artwork such as captions needs none.
+enum class PaletteDither { None, Ordered };
+
 // @pre `frame` is Format_ARGB32_Premultiplied and holds `area`, the part to convert.
-PaletteImage QuantizeToPalette(const QImage& frame, const QRect& area);
+PaletteImage QuantizeToPalette(const QImage& frame, const QRect& area, PaletteDither dither);
 
 } // namespace lumiset::tools

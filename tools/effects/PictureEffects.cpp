@@ -51,6 +51,18 @@ ParticleMotion motionFromName(const QString& name, const QString& where) {
     throw Error(QStringLiteral("%1：motion 必须是 loop 或 burst，而不是 %2").arg(where, name));
 }
 
+FrameColours colourStorage(const QJsonObject& o, const QString& where) {
+    const QString name = o.value(QStringLiteral("frames_stored")).toString(QStringLiteral("dithered"));
+    if (name == QStringLiteral("dithered"))
+        return FrameColours::DitheredPalette;
+    if (name == QStringLiteral("palette"))
+        return FrameColours::Palette;
+    if (name == QStringLiteral("full"))
+        return FrameColours::Full;
+    throw Error(
+        QStringLiteral("%1：frames_stored 必须是 dithered、palette 或 full，而不是 %2").arg(where, name));
+}
+
 double optionalNumber(const QJsonObject& o, const QString& key, double fallback, const QString& where) {
     return o.contains(key) ? RequireNumber(o, key, where) : fallback;
 }
@@ -87,6 +99,7 @@ QList<PictureEffectSpec> LoadPictureEffects(const QString& jsonPath) {
         design.life = optionalRange(o, QStringLiteral("life"), {1, 1}, where);
         design.opacity = optionalRange(o, QStringLiteral("opacity"), {0.6, 1}, where);
         design.colors = RequireColors(o, QStringLiteral("colors"), where);
+        design.colours = colourStorage(o, where);
         design.variants = o.contains(QStringLiteral("variants"))
                               ? RequireInt(o, QStringLiteral("variants"), 1, 8, where)
                               : 1;
@@ -246,9 +259,11 @@ void WritePictureEffectLibrary(const QList<PictureEffectSpec>& effects, const QS
         thread_local QImage small(kPreviewSize, QImage::Format_ARGB32_Premultiplied);
         thread_local QImage large(kProductionSize, QImage::Format_ARGB32_Premultiplied);
         animation.drawFrame(job.frame, small);
-        WriteStagedFile(preview, EncodeEffectFrame(small, FrameCrop::Whole, report, preview));
+        WriteStagedFile(preview,
+                        EncodeEffectFrame(small, FrameCrop::Whole, animation.colours(), report, preview));
         animation.drawFrame(job.frame, large);
-        WriteStagedFile(production, EncodeEffectFrame(large, FrameCrop::ToContent, report, production));
+        WriteStagedFile(production, EncodeEffectFrame(large, FrameCrop::ToContent, animation.colours(),
+                                                      report, production));
     });
     staged.commit();
 }

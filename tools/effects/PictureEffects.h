@@ -38,6 +38,7 @@ struct PictureEffectSpec {
     QPair<double, double> opacity{0.6, 1}; // far to near
     QList<QColor> colors;
     int variants = 1; // how many shapes the sprite offers
+    FrameColours colours = FrameColours::DitheredPalette;
 };
 
 // Reads every effect of the JSON source, in library order; throws Error naming the file and effect.
@@ -49,6 +50,7 @@ public:
     // Draws frame k (1-based) over the whole of `image`, which it clears first; every size shows the same
     // picture. @pre `image` is Format_ARGB32_Premultiplied.
     void drawFrame(int k, QImage& image) const;
+    FrameColours colours() const { return spec_.colours; }
 
 private:
     struct Particle;

@@ -433,7 +433,7 @@ void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const Q
                 else
                     WriteStagedFile(
                         path, EncodeEffectFrame(frame, scale > 1 ? FrameCrop::ToContent : FrameCrop::Whole,
-                                                report, path));
+                                                FrameColours::Palette, report, path));
                 previous = std::move(frame);
                 previousPath = path;
             }
