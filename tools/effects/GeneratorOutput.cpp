@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThreadPool>
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <exception>
@@ -211,20 +212,20 @@ QString FrameReport::summary() const {
 
 namespace {
 
-// The smallest rectangle holding every pixel that is not wholly transparent, with a transparent border
-// of one pixel so that smooth scaling fades the edge out instead of stretching its last pixels.
-QRect contentOf(const QImage& frame) {
+// The smallest rectangle holding every pixel that shows something, with a transparent border of one
+// pixel so that smooth scaling fades the edge out instead of stretching its last pixels.
+template <typename Pixel, typename Shows> QRect contentOf(const QImage& frame, Shows shows) {
     const int width = frame.width(), height = frame.height();
     int top = height, bottom = -1, left = width, right = -1;
     for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(frame.constScanLine(y));
+        const auto* row = reinterpret_cast<const Pixel*>(frame.constScanLine(y));
         int first = 0;
-        while (first < width && row[first] == 0)
+        while (first < width && !shows(row[first]))
             ++first;
         if (first == width)
             continue;
         int last = width - 1;
-        while (row[last] == 0)
+        while (!shows(row[last]))
             --last;
         top = std::min(top, y);
         bottom = y;
@@ -236,12 +237,25 @@ QRect contentOf(const QImage& frame) {
     return QRect(QPoint(left, top), QPoint(right, bottom)).adjusted(-1, -1, 1, 1).intersected(frame.rect());
 }
 
+QRect drawnContent(const QImage& frame) {
+    return contentOf<quint32>(frame, [](quint32 pixel) { return pixel != 0; });
+}
+
+// The palette may have turned the faintest edge pixels transparent, so its picture can shrink again.
+QRect paletteContent(const QImage& image) {
+    std::array<bool, 256> opaque{};
+    const QList<QRgb> table = image.colorTable();
+    for (int i = 0; i < table.size(); ++i)
+        opaque[i] = qAlpha(table[i]) != 0;
+    return contentOf<uchar>(image, [&](uchar index) { return opaque[index]; });
+}
+
 } // namespace
 
 QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameColours colours, FrameReport& report,
                              const QString& nameForErrors) {
     Q_ASSERT(frame.format() == QImage::Format_ARGB32_Premultiplied);
-    const QRect area = crop == FrameCrop::ToContent ? contentOf(frame) : frame.rect();
+    const QRect area = crop == FrameCrop::ToContent ? drawnContent(frame) : frame.rect();
     if (colours == FrameColours::Full) {
         report.add(false, {});
         return EncodePng(frame.copy(area), nameForErrors, area.topLeft());
@@ -251,7 +265,12 @@ QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameColours c
     const bool usePalette =
         palette.error.largest <= kMaxPaletteError && palette.error.mean() <= kMaxPaletteMeanError;
     report.add(usePalette, palette.error);
-    return EncodePng(usePalette ? palette.image : frame.copy(area), nameForErrors, area.topLeft());
+    if (!usePalette)
+        return EncodePng(frame.copy(area), nameForErrors, area.topLeft());
+    if (crop == FrameCrop::Whole)
+        return EncodePng(palette.image, nameForErrors, area.topLeft());
+    const QRect shown = paletteContent(palette.image);
+    return EncodePng(palette.image.copy(shown), nameForErrors, area.topLeft() + shown.topLeft());
 }
 
 void ParallelFor(int count, const std::function<void(int)>& body) {
