@@ -1,6 +1,8 @@
 // Writing helpers shared by the library generators: staged library folders, GBK parameter files, PNG
-// frames and a small parallel loop for drawing frames on every core.
+// frames (palette or RGBA, cropped or whole) and a small parallel loop for drawing frames on every core.
 #pragma once
+
+#include "tools/effects/PaletteImage.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -9,8 +11,6 @@
 #include <QString>
 #include <functional>
 #include <mutex>
-
-#include "tools/effects/PaletteImage.h"
 
 namespace lumiset::tools {
 
