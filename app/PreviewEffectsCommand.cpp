@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "core/FileAccess.h"
+#include "effects/EffectFrames.h"
 #include "effects/EffectLibrary.h"
 #include "effects/TextEffectCategories.h"
 
@@ -52,7 +53,12 @@ QImage pictureEffectSheet(const EffectLibrary& library) {
                              cell.height() - 2);
             paintStage(painter, area);
             const int frame = 1 + (frames - 1) * (c + 1) / (columns + 1);
-            painter.drawImage(area, ReadImageFile(EffectFramePath(folder, frame, FrameUse::Preview)));
+            const EffectFrame picture = LoadEffectFrame(EffectFramePath(folder, frame, FrameUse::Preview));
+            // The frame covers the stage; a cropped one covers its part of it.
+            const QTransform toCell =
+                QTransform::fromTranslate(area.left(), area.top())
+                    .scale(area.width() / double(kStageWidth), area.height() / double(kStageHeight));
+            painter.drawImage(toCell.mapRect(QRectF(picture.offset, picture.image.size())), picture.image);
         }
     }
     return sheet;
@@ -74,8 +80,10 @@ QImage textEffectSheet(const EffectLibrary& library) {
             const EffectParameters parameters = library.textEffect(c, e);
             const QRect area(kLabelWidth + (e - 1) * cell.width(), y, cell.width() - 2, cell.height() - 2);
             paintStage(painter, area);
-            const QImage still = ReadImageFile(EffectFramePath(
-                library.textEffectFolder(c, e), parameters.stillFrame.toInt(), FrameUse::Preview));
+            const QImage still =
+                LoadEffectFrame(EffectFramePath(library.textEffectFolder(c, e), parameters.stillFrame.toInt(),
+                                                FrameUse::Preview))
+                    .image;
             const QImage fitted =
                 still.scaled(area.size() - QSize(8, 22), Qt::KeepAspectRatio, Qt::SmoothTransformation);
             painter.drawImage(area.left() + (area.width() - fitted.width()) / 2, area.top() + 2, fitted);

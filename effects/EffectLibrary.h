@@ -21,7 +21,9 @@ inline const QString kTextEffectMissing = QStringLiteral("没有找到选中的�
 // Shown when a separator is chosen in a category selector.
 inline const QString kNoCategoryChosen = QStringLiteral("没有选中文字特效分类！");
 
-// Preview frames are "<k>.png", production frames "2_<k>.png" (k from 1).
+// Preview frames are "<k>.png", production frames "2_<k>.png" (k from 1); read them with LoadEffectFrame
+// (effects/EffectFrames.h). Preview frames are always whole, so their size is the effect's picture size;
+// production frames may be cropped to what they show.
 enum class FrameUse { Preview, Production };
 QString EffectFramePath(const QString& effectFolder, int frame, FrameUse use);
 

@@ -66,25 +66,29 @@ QImage blankLike(const QSize& size) {
     return image;
 }
 
-void boxBlurLine(quint32* pixels, int count, int stride, int radius, std::vector<quint32>& scratch) {
+// One box pass along a line of `count` pixels `stride` apart: quint32 pixels blur their four channels,
+// uchar pixels their one.
+template <typename Pixel>
+void boxBlurLine(Pixel* pixels, int count, int stride, int radius, std::vector<Pixel>& scratch) {
+    constexpr int channels = sizeof(Pixel);
     scratch.resize(count);
     for (int i = 0; i < count; ++i)
         scratch[i] = pixels[i * stride];
     const int window = 2 * radius + 1;
-    int sums[4] = {0, 0, 0, 0};
+    int sums[channels] = {};
     auto add = [&](int index, int sign) {
         if (index < 0 || index >= count)
             return;
-        const quint32 p = scratch[index];
-        for (int c = 0; c < 4; ++c)
+        const Pixel p = scratch[index];
+        for (int c = 0; c < channels; ++c)
             sums[c] += sign * static_cast<int>((p >> (8 * c)) & 0xff);
     };
     for (int i = -radius; i <= radius; ++i)
         add(i, 1);
     for (int i = 0; i < count; ++i) {
-        quint32 out = 0;
-        for (int c = 0; c < 4; ++c)
-            out |= static_cast<quint32>(sums[c] / window) << (8 * c);
+        Pixel out = 0;
+        for (int c = 0; c < channels; ++c)
+            out |= static_cast<Pixel>(static_cast<Pixel>(sums[c] / window) << (8 * c));
         pixels[i * stride] = out;
         add(i - radius, -1);
         add(i + radius + 1, 1);
@@ -165,29 +169,35 @@ CaptionPiece paintPiece(const PieceShape& shape, const QRectF& area, const Capti
     };
     const QPen outlinePen(style.outline, shape.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 
-    piece.under = blankLike(pixels);
-    QImage shadow = blankLike(pixels);
-    {
-        auto p = painterOn(shadow);
-        p->translate(f * 0.035, f * 0.06);
-        p->setPen(QPen(style.shadow, shape.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p->setBrush(style.shadow);
-        p->drawPath(shape.path);
-    }
-    BlurImage(shadow, static_cast<int>(std::lround(f * 0.05 * scale)));
-    QPainter under(&piece.under);
-    under.drawImage(0, 0, shadow);
-    if (style.glow.alpha() > 0) {
-        QImage glow = blankLike(pixels);
+    // Shadow and glow are one colour each: only their coverage is drawn and blurred (a quarter of the
+    // work of blurring colour), then coloured.
+    auto soft = [&](const QColor& colour, double penWidth, QPointF shift, double radius) {
+        QImage coverage(pixels, QImage::Format_Alpha8);
+        coverage.fill(0);
         {
-            auto p = painterOn(glow);
-            p->setPen(QPen(style.glow, f * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p->setBrush(style.glow);
+            auto p = painterOn(coverage);
+            p->translate(shift);
+            // The colour's own alpha goes into the coverage, where outline and fill overlap as before.
+            const QColor ink(0, 0, 0, colour.alpha());
+            p->setPen(QPen(ink, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p->setBrush(ink);
             p->drawPath(shape.path);
         }
-        BlurImage(glow, static_cast<int>(std::lround(f * 0.09 * scale)));
-        under.drawImage(0, 0, glow);
-    }
+        BlurImage(coverage, static_cast<int>(std::lround(radius * scale)));
+        QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
+        QColor opaque = colour;
+        opaque.setAlpha(255);
+        layer.fill(opaque);
+        QPainter p(&layer);
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        p.drawImage(0, 0, coverage);
+        return layer;
+    };
+    piece.under = blankLike(pixels);
+    QPainter under(&piece.under);
+    under.drawImage(0, 0, soft(style.shadow, shape.outlineWidth, QPointF(f * 0.035, f * 0.06), f * 0.05));
+    if (style.glow.alpha() > 0)
+        under.drawImage(0, 0, soft(style.glow, f * 0.12, QPointF(), f * 0.09));
     under.end();
 
     piece.face = blankLike(pixels);
@@ -238,18 +248,24 @@ CaptionLayers PaintCaption(const CaptionLayout& layout, const CaptionStyle& styl
 void BlurImage(QImage& image, int radius) {
     if (radius < 1 || image.isNull())
         return;
-    Q_ASSERT(image.format() == QImage::Format_ARGB32_Premultiplied);
     const int width = image.width(), height = image.height();
-    const int stride = image.bytesPerLine() / 4;
-    auto* pixels = reinterpret_cast<quint32*>(image.bits());
-    std::vector<quint32> scratch;
     const int passRadius = std::max(1, radius / 2);
-    for (int pass = 0; pass < 3; ++pass) {
-        for (int y = 0; y < height; ++y)
-            boxBlurLine(pixels + y * stride, width, 1, passRadius, scratch);
-        for (int x = 0; x < width; ++x)
-            boxBlurLine(pixels + x, height, stride, passRadius, scratch);
+    auto blur = [&](auto* pixels, int stride, auto& scratch) {
+        for (int pass = 0; pass < 3; ++pass) {
+            for (int y = 0; y < height; ++y)
+                boxBlurLine(pixels + y * stride, width, 1, passRadius, scratch);
+            for (int x = 0; x < width; ++x)
+                boxBlurLine(pixels + x, height, stride, passRadius, scratch);
+        }
+    };
+    if (image.format() == QImage::Format_Alpha8) {
+        std::vector<uchar> scratch;
+        blur(image.bits(), int(image.bytesPerLine()), scratch);
+        return;
     }
+    Q_ASSERT(image.format() == QImage::Format_ARGB32_Premultiplied);
+    std::vector<quint32> scratch;
+    blur(reinterpret_cast<quint32*>(image.bits()), int(image.bytesPerLine() / 4), scratch);
 }
 
 } // namespace lumiset::tools

@@ -68,7 +68,8 @@ struct CaptionLayers {
 
 CaptionLayers PaintCaption(const CaptionLayout& layout, const CaptionStyle& style, double scale);
 
-// Blurs a premultiplied ARGB image in place (three box passes, close to a Gaussian of that radius).
+// Blurs a premultiplied ARGB image or an Alpha8 mask in place (three box passes, close to a Gaussian of
+// that radius).
 void BlurImage(QImage& image, int radius);
 
 } // namespace lumiset::tools

@@ -5,17 +5,25 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QThreadPool>
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <exception>
 #include <mutex>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 #include <zlib.h>
 
 namespace lumiset::tools {
+
+namespace {
+constexpr int kDeflateLevel = 4;
+// A frame whose palette would miss a premultiplied channel by more than this anywhere, or by more than
+// the mean on average, keeps all its colours. The shipped frames stay well within both.
+constexpr int kMaxPaletteError = 40;
+constexpr double kMaxPaletteMeanError = 2.0;
+} // namespace
 
 StagedFolder::StagedFolder(const QString& finalPath)
     : finalPath_(QDir::cleanPath(finalPath)), stagingPath_(finalPath_ + QStringLiteral(".partial")) {
@@ -78,9 +86,30 @@ void appendChunk(QByteArray& png, const char* type, const QByteArray& data) {
 
 } // namespace
 
-// Our own writer: Qt's (libpng's) took several times longer than drawing the frames. Each row gets the
-// cheapest of the sub, up and Paeth filters; run-length deflate then packs the many zero residuals.
-QByteArray EncodePng(const QImage& image, const QString& nameForErrors) {
+namespace {
+
+QByteArray deflateRows(QByteArray& rows, int strategy, const QString& nameForErrors) {
+    QByteArray packed(static_cast<qsizetype>(compressBound(static_cast<uLong>(rows.size()))),
+                      Qt::Uninitialized);
+    z_stream stream{};
+    if (deflateInit2(&stream, kDeflateLevel, Z_DEFLATED, 15, 8, strategy) != Z_OK)
+        throw Error(QStringLiteral("无法压缩图片 %1").arg(nameForErrors));
+    stream.next_in = reinterpret_cast<Bytef*>(rows.data());
+    stream.avail_in = static_cast<uInt>(rows.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    const int result = deflate(&stream, Z_FINISH);
+    const auto packedSize = static_cast<qsizetype>(stream.total_out);
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END)
+        throw Error(QStringLiteral("无法压缩图片 %1").arg(nameForErrors));
+    packed.truncate(packedSize);
+    return packed;
+}
+
+// Each row gets the cheapest of the sub, up and Paeth filters; run-length deflate then packs the many
+// zero residuals.
+QByteArray filteredRgbaRows(const QImage& image) {
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
     const int width = rgba.width(), height = rgba.height();
     const qsizetype rowBytes = qsizetype(width) * 4;
@@ -112,60 +141,162 @@ QByteArray EncodePng(const QImage& image, const QString& nameForErrors) {
         for (qsizetype i = 0; i < rowBytes; ++i)
             *out++ = static_cast<char>(residual(best, row, above, i));
     }
-    QByteArray packed(static_cast<qsizetype>(compressBound(static_cast<uLong>(filtered.size()))),
-                      Qt::Uninitialized);
-    z_stream stream{};
-    // Run-length matching is twice as fast as the default search and, after filtering, packs as tightly.
-    if (deflateInit2(&stream, 6, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
-        throw Error(QStringLiteral("无法压缩图片 %1").arg(nameForErrors));
-    stream.next_in = reinterpret_cast<Bytef*>(filtered.data());
-    stream.avail_in = static_cast<uInt>(filtered.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = static_cast<uInt>(packed.size());
-    const int result = deflate(&stream, Z_FINISH);
-    const auto packedSize = static_cast<qsizetype>(stream.total_out);
-    deflateEnd(&stream);
-    if (result != Z_STREAM_END)
-        throw Error(QStringLiteral("无法压缩图片 %1").arg(nameForErrors));
-    packed.truncate(static_cast<qsizetype>(packedSize));
+    return filtered;
+}
 
-    QByteArray header(13, 0);
-    for (int i = 0; i < 4; ++i) {
-        header[i] = char(width >> (24 - 8 * i));
-        header[4 + i] = char(height >> (24 - 8 * i));
+// Palette indices need no filter: the long runs of one index are what deflate packs best.
+QByteArray indexedRows(const QImage& image) {
+    const int width = image.width(), height = image.height();
+    QByteArray rows;
+    rows.resize((qsizetype(width) + 1) * height);
+    char* out = rows.data();
+    for (int y = 0; y < height; ++y) {
+        *out++ = 0;
+        std::memcpy(out, image.constScanLine(y), width);
+        out += width;
     }
-    header[8] = 8; // bits per channel
-    header[9] = 6; // RGBA
+    return rows;
+}
+
+QByteArray bigEndian(quint32 value) {
+    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    return QByteArray(bytes, 4);
+}
+
+} // namespace
+
+// Our own writer: Qt's (libpng's) took several times longer than drawing the frames.
+QByteArray EncodePng(const QImage& image, const QString& nameForErrors, QPoint offset) {
+    const bool indexed = image.format() == QImage::Format_Indexed8;
+    QByteArray header = bigEndian(image.width()) + bigEndian(image.height());
+    header.append(char(8));               // bits per channel or per index
+    header.append(char(indexed ? 3 : 6)); // palette or RGBA
+    header.append(3, char(0));            // deflate, adaptive filters, no interlace
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", packed);
+    if (indexed) {
+        QByteArray colours, alphas;
+        for (const QRgb colour : image.colorTable()) {
+            const char rgb[3] = {char(qRed(colour)), char(qGreen(colour)), char(qBlue(colour))};
+            colours.append(rgb, 3);
+            alphas.append(char(qAlpha(colour)));
+        }
+        appendChunk(png, "PLTE", colours);
+        appendChunk(png, "tRNS", alphas);
+    }
+    if (!offset.isNull())
+        appendChunk(png, "oFFs", bigEndian(offset.x()) + bigEndian(offset.y()) + QByteArray(1, 0)); // pixels
+    QByteArray rows = indexed ? indexedRows(image) : filteredRgbaRows(image);
+    appendChunk(png, "IDAT", deflateRows(rows, indexed ? Z_DEFAULT_STRATEGY : Z_RLE, nameForErrors));
     appendChunk(png, "IEND", {});
     return png;
 }
 
+void FrameReport::add(bool palette, const PaletteError& error) {
+    std::lock_guard guard(lock_);
+    ++frames_;
+    if (palette) {
+        ++paletteFrames_;
+        error_.add(error);
+    }
+}
+
+QString FrameReport::summary() const {
+    std::lock_guard guard(lock_);
+    return QStringLiteral("%1 of %2 frames with a palette (largest channel difference %3, mean %4)")
+        .arg(paletteFrames_)
+        .arg(frames_)
+        .arg(error_.largest)
+        .arg(error_.mean(), 0, 'f', 3);
+}
+
+namespace {
+
+// The smallest rectangle holding every pixel that shows something, with a transparent border of one
+// pixel so that smooth scaling fades the edge out instead of stretching its last pixels.
+template <typename Pixel, typename Shows> QRect contentOf(const QImage& frame, Shows shows) {
+    const int width = frame.width(), height = frame.height();
+    int top = height, bottom = -1, left = width, right = -1;
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const Pixel*>(frame.constScanLine(y));
+        int first = 0;
+        while (first < width && !shows(row[first]))
+            ++first;
+        if (first == width)
+            continue;
+        int last = width - 1;
+        while (!shows(row[last]))
+            --last;
+        top = std::min(top, y);
+        bottom = y;
+        left = std::min(left, first);
+        right = std::max(right, last);
+    }
+    if (bottom < 0)
+        return QRect(0, 0, 1, 1);
+    return QRect(QPoint(left, top), QPoint(right, bottom)).adjusted(-1, -1, 1, 1).intersected(frame.rect());
+}
+
+QRect drawnContent(const QImage& frame) {
+    return contentOf<quint32>(frame, [](quint32 pixel) { return pixel != 0; });
+}
+
+// The palette may have turned the faintest edge pixels transparent, so its picture can shrink again.
+QRect paletteContent(const QImage& image) {
+    std::array<bool, 256> opaque{};
+    const QList<QRgb> table = image.colorTable();
+    for (int i = 0; i < table.size(); ++i)
+        opaque[i] = qAlpha(table[i]) != 0;
+    return contentOf<uchar>(image, [&](uchar index) { return opaque[index]; });
+}
+
+} // namespace
+
+QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameColours colours, FrameReport& report,
+                             const QString& nameForErrors) {
+    Q_ASSERT(frame.format() == QImage::Format_ARGB32_Premultiplied);
+    const QRect area = crop == FrameCrop::ToContent ? drawnContent(frame) : frame.rect();
+    if (colours == FrameColours::Full) {
+        report.add(false, {});
+        return EncodePng(frame.copy(area), nameForErrors, area.topLeft());
+    }
+    const PaletteImage palette = QuantizeToPalette(
+        frame, area, colours == FrameColours::DitheredPalette ? PaletteDither::Ordered : PaletteDither::None);
+    const bool usePalette =
+        palette.error.largest <= kMaxPaletteError && palette.error.mean() <= kMaxPaletteMeanError;
+    report.add(usePalette, palette.error);
+    if (!usePalette)
+        return EncodePng(frame.copy(area), nameForErrors, area.topLeft());
+    if (crop == FrameCrop::Whole)
+        return EncodePng(palette.image, nameForErrors, area.topLeft());
+    const QRect shown = paletteContent(palette.image);
+    return EncodePng(palette.image.copy(shown), nameForErrors, area.topLeft() + shown.topLeft());
+}
+
 void ParallelFor(int count, const std::function<void(int)>& body) {
-    const int threads = std::max(1, std::min(count, QThread::idealThreadCount()));
+    // The work runs on Qt's global pool and the caller only waits: QPainter and QImage split large fills
+    // and conversions over that pool unless they already run on it, and nesting that splitting inside
+    // our own split only adds hand-over costs.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int workers = std::max(1, std::min(count, pool->maxThreadCount()));
     std::atomic<int> next{0};
     std::exception_ptr firstError;
     std::mutex errorLock;
-    auto worker = [&] {
-        for (int i = next++; i < count; i = next++) {
-            try {
-                body(i);
-            } catch (...) {
-                std::lock_guard guard(errorLock);
-                if (!firstError)
-                    firstError = std::current_exception();
-                next = count; // stop handing out work
+    for (int w = 0; w < workers; ++w) {
+        pool->start([&] {
+            for (int i = next++; i < count; i = next++) {
+                try {
+                    body(i);
+                } catch (...) {
+                    std::lock_guard guard(errorLock);
+                    if (!firstError)
+                        firstError = std::current_exception();
+                    next = count; // stop handing out work
+                }
             }
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(worker);
-    worker();
-    for (auto& thread : pool)
-        thread.join();
+        });
+    }
+    pool->waitForDone();
     if (firstError)
         std::rethrow_exception(firstError);
 }

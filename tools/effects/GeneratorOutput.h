@@ -1,6 +1,8 @@
 // Writing helpers shared by the library generators: staged library folders, GBK parameter files, PNG
-// frames and a small parallel loop for drawing frames on every core.
+// frames (palette or RGBA, cropped or whole) and a small parallel loop for drawing frames on every core.
 #pragma once
+
+#include "tools/effects/PaletteImage.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -8,6 +10,7 @@
 #include <QPair>
 #include <QString>
 #include <functional>
+#include <mutex>
 
 namespace lumiset::tools {
 
@@ -41,11 +44,39 @@ void WriteStagedCopy(const QString& existing, const QString& path);
 using IniEntries = QList<QPair<QString, QString>>;
 void WriteGbkIni(const QString& path, const QString& section, const IniEntries& entries);
 
-// Encodes a frame as an RGBA PNG.
-QByteArray EncodePng(const QImage& image, const QString& nameForErrors);
+// Encodes a frame as PNG: with a palette (PLTE and tRNS) when it is Format_Indexed8, as RGBA otherwise.
+// A non-zero offset is recorded in an oFFs chunk, which Qt reads back as QImage::offset().
+QByteArray EncodePng(const QImage& image, const QString& nameForErrors, QPoint offset = {});
 
-// Runs body(i) for i in [0, count) on up to the machine's core count of threads. The first exception
-// thrown by any call is rethrown here after all threads have stopped.
+// Production frames are cropped to what they show; preview frames keep their whole size, which the
+// windows place and centre them by.
+enum class FrameCrop { Whole, ToContent };
+
+// How a library stores its frames' colours: a palette, a dithered palette (for broad soft light, where
+// palette steps would show as rings) or all colours (for faint overlays whose tint a palette shifts).
+enum class FrameColours { Palette, DitheredPalette, Full };
+
+// What the palette conversion did to a library's frames, gathered from every drawing thread.
+class FrameReport {
+public:
+    void add(bool palette, const PaletteError& error);
+    QString summary() const;
+
+private:
+    mutable std::mutex lock_;
+    int frames_ = 0;
+    int paletteFrames_ = 0;
+    PaletteError error_;
+};
+
+// Encodes a drawn frame (premultiplied ARGB) for a library: as a palette PNG when asked and the palette
+// keeps every channel of every pixel close to the drawing, as RGBA otherwise. Cropped frames record their
+// top-left as the PNG's offset.
+QByteArray EncodeEffectFrame(const QImage& frame, FrameCrop crop, FrameColours colours, FrameReport& report,
+                             const QString& nameForErrors);
+
+// Runs body(i) for i in [0, count) on Qt's global thread pool (one thread per core by default). The first
+// exception thrown by any call is rethrown here after all threads have stopped.
 void ParallelFor(int count, const std::function<void(int)>& body);
 
 } // namespace lumiset::tools

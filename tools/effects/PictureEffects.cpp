@@ -51,6 +51,18 @@ ParticleMotion motionFromName(const QString& name, const QString& where) {
     throw Error(QStringLiteral("%1：motion 必须是 loop 或 burst，而不是 %2").arg(where, name));
 }
 
+FrameColours colourStorage(const QJsonObject& o, const QString& where) {
+    const QString name = o.value(QStringLiteral("frames_stored")).toString(QStringLiteral("dithered"));
+    if (name == QStringLiteral("dithered"))
+        return FrameColours::DitheredPalette;
+    if (name == QStringLiteral("palette"))
+        return FrameColours::Palette;
+    if (name == QStringLiteral("full"))
+        return FrameColours::Full;
+    throw Error(
+        QStringLiteral("%1：frames_stored 必须是 dithered、palette 或 full，而不是 %2").arg(where, name));
+}
+
 double optionalNumber(const QJsonObject& o, const QString& key, double fallback, const QString& where) {
     return o.contains(key) ? RequireNumber(o, key, where) : fallback;
 }
@@ -87,6 +99,7 @@ QList<PictureEffectSpec> LoadPictureEffects(const QString& jsonPath) {
         design.life = optionalRange(o, QStringLiteral("life"), {1, 1}, where);
         design.opacity = optionalRange(o, QStringLiteral("opacity"), {0.6, 1}, where);
         design.colors = RequireColors(o, QStringLiteral("colors"), where);
+        design.colours = colourStorage(o, where);
         design.variants = o.contains(QStringLiteral("variants"))
                               ? RequireInt(o, QStringLiteral("variants"), 1, 8, where)
                               : 1;
@@ -201,11 +214,11 @@ void PictureEffectAnimation::drawParticle(QPainter& painter, const Particle& p, 
     painter.restore();
 }
 
-QImage PictureEffectAnimation::frame(int k, const QSize& size) const {
+void PictureEffectAnimation::drawFrame(int k, QImage& image) const {
     // A loop's frame count+1 would equal frame 1; a burst runs from empty to empty.
     const double t = spec_.motion == ParticleMotion::Loop ? (k - 1) / static_cast<double>(spec_.frames)
                                                           : (k - 1) / static_cast<double>(spec_.frames - 1);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    const QSize size = image.size();
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
@@ -214,10 +227,10 @@ QImage PictureEffectAnimation::frame(int k, const QSize& size) const {
     painter.scale(size.width() / kStageWidth, size.height() / kStageHeight);
     for (const Particle& particle : particles_)
         drawParticle(painter, particle, t);
-    return image;
 }
 
-void WritePictureEffectLibrary(const QList<PictureEffectSpec>& effects, const QString& libraryRoot) {
+void WritePictureEffectLibrary(const QList<PictureEffectSpec>& effects, const QString& libraryRoot,
+                               FrameReport& report) {
     StagedFolder staged(libraryRoot);
     struct Job {
         int effect;
@@ -241,8 +254,16 @@ void WritePictureEffectLibrary(const QList<PictureEffectSpec>& effects, const QS
         const auto& animation = animations[job.effect];
         const QString preview = folder + QStringLiteral("%1.png").arg(job.frame);
         const QString production = folder + QStringLiteral("2_%1.png").arg(job.frame);
-        WriteStagedFile(preview, EncodePng(animation.frame(job.frame, kPreviewSize), preview));
-        WriteStagedFile(production, EncodePng(animation.frame(job.frame, kProductionSize), production));
+        // Each thread draws into the same two pictures frame after frame: a fresh production picture
+        // per frame is 8 MB of memory for the system to hand out and clear.
+        thread_local QImage small(kPreviewSize, QImage::Format_ARGB32_Premultiplied);
+        thread_local QImage large(kProductionSize, QImage::Format_ARGB32_Premultiplied);
+        animation.drawFrame(job.frame, small);
+        WriteStagedFile(preview,
+                        EncodeEffectFrame(small, FrameCrop::Whole, animation.colours(), report, preview));
+        animation.drawFrame(job.frame, large);
+        WriteStagedFile(production, EncodeEffectFrame(large, FrameCrop::ToContent, animation.colours(),
+                                                      report, production));
     });
     staged.commit();
 }

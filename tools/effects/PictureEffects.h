@@ -3,6 +3,7 @@
 // `<k>.png`) and the production size (1920 × 1080, `2_<k>.png`).
 #pragma once
 
+#include "tools/effects/GeneratorOutput.h"
 #include "tools/effects/Sprites.h"
 
 #include <QImage>
@@ -37,6 +38,7 @@ struct PictureEffectSpec {
     QPair<double, double> opacity{0.6, 1}; // far to near
     QList<QColor> colors;
     int variants = 1; // how many shapes the sprite offers
+    FrameColours colours = FrameColours::DitheredPalette;
 };
 
 // Reads every effect of the JSON source, in library order; throws Error naming the file and effect.
@@ -45,8 +47,10 @@ QList<PictureEffectSpec> LoadPictureEffects(const QString& jsonPath);
 class PictureEffectAnimation {
 public:
     explicit PictureEffectAnimation(const PictureEffectSpec& design);
-    // Frame k (1-based) at `size`; every size shows the same picture.
-    QImage frame(int k, const QSize& size) const;
+    // Draws frame k (1-based) over the whole of `image`, which it clears first; every size shows the same
+    // picture. @pre `image` is Format_ARGB32_Premultiplied.
+    void drawFrame(int k, QImage& image) const;
+    FrameColours colours() const { return spec_.colours; }
 
 private:
     struct Particle;
@@ -58,6 +62,7 @@ private:
 };
 
 // Writes the whole library below `libraryRoot` (folders wj_x_g_c_l_1 …), replacing an older one.
-void WritePictureEffectLibrary(const QList<PictureEffectSpec>& effects, const QString& libraryRoot);
+void WritePictureEffectLibrary(const QList<PictureEffectSpec>& effects, const QString& libraryRoot,
+                               FrameReport& report);
 
 } // namespace lumiset::tools

@@ -382,7 +382,8 @@ QImage TextEffectAnimation::frame(int k, double scale) const {
     return image;
 }
 
-void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const QString& libraryRoot) {
+void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const QString& libraryRoot,
+                            FrameReport& report) {
     StagedFolder staged(libraryRoot);
     struct Effect {
         QString folder;
@@ -430,7 +431,9 @@ void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const Q
                 if (frame == previous)
                     WriteStagedCopy(previousPath, path);
                 else
-                    WriteStagedFile(path, EncodePng(frame, path));
+                    WriteStagedFile(
+                        path, EncodeEffectFrame(frame, scale > 1 ? FrameCrop::ToContent : FrameCrop::Whole,
+                                                FrameColours::Palette, report, path));
                 previous = std::move(frame);
                 previousPath = path;
             }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tools/effects/CaptionArt.h"
+#include "tools/effects/GeneratorOutput.h"
 
 #include <QHash>
 #include <QImage>
@@ -63,6 +64,7 @@ struct StagePlacement {
 StagePlacement PlaceOnStage(const QString& place, const QSize& captionSize, const QString& where);
 
 // Writes the whole library below `libraryRoot` (category folders wj_x_g_c_l_1 …), replacing an older one.
-void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const QString& libraryRoot);
+void WriteTextEffectLibrary(const QList<TextEffectCategory>& categories, const QString& libraryRoot,
+                            FrameReport& report);
 
 } // namespace lumiset::tools

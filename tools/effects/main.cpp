@@ -5,6 +5,7 @@
 // <program folder>/korvel at the places the program reads them from.
 #include "core/DataPaths.h"
 #include "core/Error.h"
+#include "tools/effects/GeneratorOutput.h"
 #include "tools/effects/PictureEffects.h"
 #include "tools/effects/TextEffects.h"
 
@@ -35,15 +36,18 @@ int main(int argc, char** argv) {
         clock.start();
         if (only.isEmpty() || only == QStringLiteral("pictures")) {
             const auto effects = LoadPictureEffects(sources + QStringLiteral("/picture_effects.json"));
-            WritePictureEffectLibrary(effects, paths.pictureEffectLibrary());
-            std::printf("%lld picture effects in %.1f s\n", static_cast<long long>(effects.size()),
-                        clock.elapsed() / 1000.0);
+            FrameReport report;
+            WritePictureEffectLibrary(effects, paths.pictureEffectLibrary(), report);
+            std::printf("%lld picture effects in %.1f s; %s\n", static_cast<long long>(effects.size()),
+                        clock.elapsed() / 1000.0, qPrintable(report.summary()));
         }
         if (only.isEmpty() || only == QStringLiteral("texts")) {
             const auto categories = LoadTextEffects(sources + QStringLiteral("/text_effects.json"));
-            WriteTextEffectLibrary(categories, paths.textEffectLibrary());
-            std::printf("%lld text-effect categories in %.1f s\n", static_cast<long long>(categories.size()),
-                        clock.elapsed() / 1000.0);
+            FrameReport report;
+            WriteTextEffectLibrary(categories, paths.textEffectLibrary(), report);
+            std::printf("%lld text-effect categories in %.1f s; %s\n",
+                        static_cast<long long>(categories.size()), clock.elapsed() / 1000.0,
+                        qPrintable(report.summary()));
         }
     } catch (const Error& error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));

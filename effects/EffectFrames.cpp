@@ -1,0 +1,25 @@
+#include "effects/EffectFrames.h"
+
+#include "core/Error.h"
+#include "core/FileAccess.h"
+
+#include <QDir>
+
+namespace lumiset {
+
+EffectFrame LoadEffectFrame(const QString& path) {
+    EffectFrame frame;
+    frame.image = ReadImageFile(path);
+    frame.offset = frame.image.offset();
+    // A crop lies inside its frame; anything else is a damaged file, not a place to draw at.
+    if (frame.offset.x() < 0 || frame.offset.y() < 0)
+        throw Error(QStringLiteral("特效帧图片的位置无效: %1 (%2, %3)")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(frame.offset.x())
+                        .arg(frame.offset.y()));
+    frame.image.setOffset({});
+    frame.image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return frame;
+}
+
+} // namespace lumiset

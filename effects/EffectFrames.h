@@ -1,0 +1,21 @@
+// Reading the frames of the effect libraries. Production frames may be stored cropped to what they show;
+// the crop's place in the whole frame travels in the PNG itself (its offset, which QImage::offset()
+// reports), so one file stays one frame. Every reader of effect frames goes through here.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+
+namespace lumiset {
+
+struct EffectFrame {
+    QImage image;  // Format_ARGB32_Premultiplied, ready to draw
+    QPoint offset; // top-left of `image` in the uncropped frame, in the frame's own pixels; (0, 0) uncropped
+};
+
+// Reads one frame file. Throws Error naming the file when it cannot be read or places its picture before
+// the frame's top-left corner.
+EffectFrame LoadEffectFrame(const QString& path);
+
+} // namespace lumiset
