@@ -2,6 +2,8 @@
 
 #include "audio/LyricStyle.h"
 #include "core/TextHelpers.h"
+#include "core/Error.h"
+#include "effects/EffectFrames.h"
 #include "effects/EffectLibrary.h"
 #include "production/ProductionSources.h"
 
@@ -65,20 +67,25 @@ QImage FramePainter::paint(qint64 frame, Lyric lyric) {
 }
 
 void FramePainter::drawEffects(QPainter& painter, qint64 frame) {
-    const QSizeF size(painter.device()->width(), painter.device()->height());
-    const double sx = size.width() / kDesignWidth;
-    const double sy = size.height() / kDesignHeight;
+    const double width = painter.device()->width();
+    const double height = painter.device()->height();
+    const double sx = width / kDesignWidth;
+    const double sy = height / kDesignHeight;
     for (const EffectInFrame& showing : sources_.effects().at(frame)) {
-        // A frame file that is missing shows nothing, as a frame the effect does not draw.
-        const QImage picture(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
-        if (picture.isNull())
+        EffectFrame picture;
+        try {
+            picture = LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
+        } catch (const Error&) {
+            // A frame file that is missing or damaged shows nothing, as a frame the effect does not draw.
             continue;
-        QPointF topLeft;
+        }
+        // Frames are cropped to their content; the offset puts them back where they belong.
+        QPointF topLeft(picture.offset.x() * sx, picture.offset.y() * sy);
         if (showing.effect->kind == ScheduledEffect::Kind::Text)
-            topLeft = {showing.effect->stagePosition.x() * size.width() / kStageWidth,
-                       showing.effect->stagePosition.y() * size.height() / kStageHeight};
-        const QRectF target(topLeft, QSizeF(picture.width() * sx, picture.height() * sy));
-        painter.drawImage(target, picture);
+            topLeft += QPointF(showing.effect->stagePosition.x() * width / kStageWidth,
+                               showing.effect->stagePosition.y() * height / kStageHeight);
+        painter.drawImage(QRectF(topLeft, QSizeF(picture.image.width() * sx, picture.image.height() * sy)),
+                          picture.image);
     }
 }
 
