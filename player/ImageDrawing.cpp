@@ -19,6 +19,10 @@ bool IsWhole(double value) {
 
 } // namespace
 
+void SetDrawingHints(QPainter& painter) {
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+}
+
 void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageToDevice) {
     const bool shiftOnly = imageToDevice.type() <= QTransform::TxScale &&
                            std::abs(imageToDevice.m11() - 1) < 1e-9 &&

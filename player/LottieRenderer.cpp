@@ -13,15 +13,11 @@ using namespace lottie;
 
 namespace {
 
-void PreparePainter(QPainter& painter) {
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-}
-
 // Starts painting on `area` of a scratch buffer, cleared first.
 void BeginArea(QPainter& painter, QImage& buffer, const QRect& area) {
     ClearArea(buffer, area);
     painter.begin(&buffer);
-    PreparePainter(painter);
+    SetDrawingHints(painter);
     painter.setClipRect(area);
 }
 
@@ -71,10 +67,11 @@ void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& 
     surfaceSize_ = surface.size();
     rasters_.beginFrame(surfaceSize_);
     QPainter painter(&surface);
-    PreparePainter(painter);
+    SetDrawingHints(painter);
     const Placement root{
         QTransform::fromScale(surface.width() / movie_.width, surface.height() / movie_.height),
         surface.rect(),
+        QRectF(0, 0, movie_.width, movie_.height),
     };
     renderComposition(movie_.root, painter, root, 1.0, frame);
     rasters_.endFrame();
@@ -82,13 +79,65 @@ void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& 
 
 void LottieRenderer::renderComposition(const Composition& composition, QPainter& painter,
                                        const Placement& placement, double opacity, double frame) {
-    // The first layer is the top one: paint from the last.
+    // The layers to draw, bottom first (the first layer of a composition is the top one).
+    std::vector<int> drawn;
     for (int i = int(composition.layers.size()) - 1; i >= 0; --i) {
         const Layer& layer = composition.layers[i];
-        if (layer.isMatteSource || layer.hidden || !layer.isVisibleAt(frame))
-            continue;
-        drawLayer(composition, i, painter, placement, opacity, frame);
+        if (!layer.isMatteSource && !layer.hidden && layer.isVisibleAt(frame))
+            drawn.push_back(i);
     }
+    // Nothing under a layer that hides the whole area shows.
+    for (size_t k = drawn.size(); k-- > 1;) {
+        if (hidesBelow(composition, drawn[k], placement, opacity, frame)) {
+            drawn.erase(drawn.begin(), drawn.begin() + std::ptrdiff_t(k));
+            break;
+        }
+    }
+    std::vector<int> run;
+    for (size_t k = 0; k < drawn.size();) {
+        run.clear();
+        for (size_t end = k; end < drawn.size() && joinsRun(composition.layers[drawn[end]], frame); ++end)
+            run.push_back(drawn[end]);
+        // Neighbours that never change are kept as one picture; they fade together only at opacity 1.
+        if (run.size() > 1 && keepRasters_ && opacity >= 1 &&
+            drawKeptRun(composition, run, painter, placement, frame)) {
+            k += run.size();
+            continue;
+        }
+        for (const size_t stop = k + std::max<size_t>(run.size(), 1); k < stop; ++k)
+            drawLayer(composition, drawn[k], painter, placement, opacity, frame);
+    }
+}
+
+bool LottieRenderer::hidesBelow(const Composition& composition, int index, const Placement& placement,
+                                double opacity, double frame) const {
+    const Layer& layer = composition.layers[index];
+    if (!layer.masks.empty() || layer.matte != MatteMode::None)
+        return false;
+    QSizeF size;
+    if (layer.kind == LayerKind::Image) {
+        const Picture* picture = pictures_.picture(layer.image);
+        if (!picture || !picture->isOpaque())
+            return false;
+        size = imageSize(layer);
+    } else if (layer.kind == LayerKind::Solid && layer.solidColor.alpha() == 255) {
+        size = QSizeF(layer.width, layer.height);
+    }
+    if (size.isEmpty() || opacity * layerOpacity(layer, frame - layer.startTime) < 1)
+        return false;
+    const QTransform toDevice = layerToComposition(composition, index, frame) * placement.toDevice;
+    bool invertible = false;
+    const QTransform toLayer = toDevice.inverted(&invertible);
+    if (!invertible || toDevice.type() == QTransform::TxProject)
+        return false;
+    // Every pixel of the area, with one pixel to spare for antialiased and sampled edges, lies inside.
+    const QRectF area = QRectF(placement.clip).adjusted(-1, -1, 1, 1);
+    const QRectF rect(QPointF(0, 0), size);
+    for (const QPointF& corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+        if (!rect.contains(toLayer.map(corner)))
+            return false;
+    }
+    return true;
 }
 
 void LottieRenderer::drawLayer(const Composition& composition, int index, QPainter& painter,
@@ -96,7 +145,7 @@ void LottieRenderer::drawLayer(const Composition& composition, int index, QPaint
     const PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
     if (prepared.opacity <= 0 || prepared.area.isEmpty())
         return;
-    if (keepRasters_ && worthKeeping(prepared) && drawKept(composition, prepared, painter, frame))
+    if (keepRasters_ && worthKeeping(prepared) && drawKeptLayer(composition, prepared, painter, frame))
         return;
     if (needsBuffer(prepared))
         drawBuffered(composition, prepared, painter, placement, frame);
@@ -110,6 +159,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     PreparedLayer prepared;
     const Layer& layer = composition.layers[index];
     prepared.layer = &layer;
+    prepared.frame = frame;
     prepared.localFrame = frame - layer.startTime;
     prepared.opacity = parentOpacity * layerOpacity(layer, prepared.localFrame);
     prepared.toDevice = layerToComposition(composition, index, frame) * placement.toDevice;
@@ -133,6 +183,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     if (unbounded && !masksConfine) {
         prepared.area = placement.clip;
     } else {
+        prepared.bounds = bounds;
         prepared.deviceBounds = prepared.toDevice.mapRect(bounds);
         prepared.area = DeviceArea(prepared.deviceBounds, placement.clip);
     }
@@ -178,7 +229,8 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
         {
             QPainter buffer;
             BeginArea(buffer, matte.image(), area);
-            drawLayer(composition, layer.matteLayer, buffer, Placement{placement.toDevice, area}, 1.0, frame);
+            drawLayer(composition, layer.matteLayer, buffer,
+                      Placement{placement.toDevice, area, placement.frame}, 1.0, frame);
         }
         ApplyAlpha(content.image(), matte.image(), area,
                    layer.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
@@ -189,129 +241,6 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
     painter.setOpacity(prepared.opacity);
     painter.drawImage(area.topLeft(), content.image(), area);
     painter.restore();
-}
-
-bool LottieRenderer::worthKeeping(const PreparedLayer& prepared) const {
-    const Layer& layer = *prepared.layer;
-    if (!layer.staticContent || layer.matte != MatteMode::None || prepared.deviceBounds.isEmpty())
-        return false;
-    if (needsBuffer(prepared)) // masks: four passes over the layer's pixels every frame
-        return true;
-    switch (layer.kind) {
-    case LayerKind::Precomposition:
-        return true;
-    case LayerKind::Image: { // a picture is sampled anew every frame unless it lands pixel for pixel
-        const Picture* picture = pictures_.picture(layer.image);
-        if (!picture)
-            return false;
-        const QSizeF size = imageSize(layer);
-        const QTransform pixelsToDevice = QTransform::fromScale(size.width() / picture->size().width(),
-                                                                size.height() / picture->size().height()) *
-                                          prepared.toDevice;
-        return pixelsToDevice.type() > QTransform::TxTranslate;
-    }
-    case LayerKind::Shape: // several paints, strokes and radial gradients cost more than a copy
-        return prepared.draws.size() > 1 ||
-               std::any_of(prepared.draws.begin(), prepared.draws.end(), [](const ShapeDraw& draw) {
-                   return draw.pen || (draw.brush.gradient() &&
-                                       draw.brush.gradient()->type() == QGradient::RadialGradient);
-               });
-    case LayerKind::Solid:
-    case LayerKind::Null:
-        break;
-    }
-    return false;
-}
-
-void LottieRenderer::shownLayers(const Layer& layer, double localFrame, std::vector<char>& shown) const {
-    if (layer.kind != LayerKind::Precomposition)
-        return;
-    const double frame = childFrame(layer, localFrame);
-    for (const Layer& child : movie_.precompositions[layer.precomposition]->layers) {
-        const bool visible = !child.hidden && child.isVisibleAt(frame);
-        shown.push_back(visible);
-        if (visible)
-            shownLayers(child, frame - child.startTime, shown);
-    }
-}
-
-// A kept layer that moved by whole pixels is copied; one that moves by a fraction is sampled at its
-// exact position, and drawn afresh once it comes to rest so that it stays sharp.
-bool LottieRenderer::drawKept(const Composition& composition, const PreparedLayer& prepared,
-                              QPainter& painter, double frame) {
-    const QTransform& now = prepared.toDevice;
-    const auto sameLinear = [](const QTransform& a, const QTransform& b) {
-        return a.m11() == b.m11() && a.m12() == b.m12() && a.m21() == b.m21() && a.m22() == b.m22() &&
-               a.type() < QTransform::TxProject && b.type() < QTransform::TxProject;
-    };
-    std::vector<char> shown;
-    shownLayers(*prepared.layer, prepared.localFrame, shown);
-    LayerRasters::Raster& raster = rasters_.of(prepared.layer);
-    const bool steady = raster.seen && sameLinear(raster.lastSeen, now) && raster.lastShown == shown;
-    const bool atRest = steady && raster.lastSeen.dx() == now.dx() && raster.lastSeen.dy() == now.dy();
-    raster.seen = true;
-    raster.lastSeen = now;
-    raster.lastShown = shown;
-
-    const auto shift = [&] {
-        return QPointF(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
-    };
-    const bool wholeShift = std::abs(shift().x() - std::round(shift().x())) < 1e-4 &&
-                            std::abs(shift().y() - std::round(shift().y())) < 1e-4;
-    const bool valid = !raster.pixels.isNull() && sameLinear(raster.drawnAt, now) && raster.shown == shown;
-    if (!(valid && (!atRest || wholeShift))) {
-        // Only a layer that kept its shape since the last frame is worth keeping.
-        if (!steady || !keep(raster, composition, prepared, frame)) {
-            raster.pixels = QImage();
-            return false;
-        }
-    }
-    const QPointF at = QPointF(raster.origin) + shift();
-    painter.save();
-    painter.setOpacity(prepared.opacity);
-    DrawImage(painter, raster.pixels, QTransform::fromTranslate(at.x(), at.y()));
-    painter.restore();
-    return true;
-}
-
-bool LottieRenderer::keep(LayerRasters::Raster& raster, const Composition& composition,
-                          const PreparedLayer& prepared, double frame) {
-    const QRectF bounds = prepared.deviceBounds.adjusted(-1, -1, 1, 1);
-    const double pixels = bounds.width() * bounds.height();
-    if (!(pixels <= 2.0 * surfaceSize_.width() * surfaceSize_.height()) ||
-        !rasters_.fits(raster, qint64(pixels)))
-        return false;
-    const QRect box = bounds.toAlignedRect();
-    QImage pixelsImage(box.size(), QImage::Format_ARGB32_Premultiplied);
-    pixelsImage.fill(Qt::transparent);
-
-    PreparedLayer local = prepared;
-    local.toDevice = prepared.toDevice * QTransform::fromTranslate(-box.left(), -box.top());
-    local.opacity = 1; // the layer's opacity is applied when the raster is placed
-    local.area = QRect(QPoint(0, 0), box.size());
-    local.deviceBounds = QRectF(local.area);
-    {
-        // Buffers for masks are sized to the raster, and layers inside are drawn, not kept.
-        const QSize surface = std::exchange(surfaceSize_, box.size());
-        keepRasters_ = false;
-        const auto restore = qScopeGuard([&] {
-            surfaceSize_ = surface;
-            keepRasters_ = true;
-        });
-        QPainter painter(&pixelsImage);
-        PreparePainter(painter);
-        painter.setClipRect(local.area);
-        if (needsBuffer(local))
-            drawBuffered(composition, local, painter, Placement{QTransform(), local.area}, frame);
-        else
-            paintContent(local, painter, 1.0, local.area);
-    }
-
-    raster.pixels = std::move(pixelsImage);
-    raster.origin = box.topLeft();
-    raster.drawnAt = prepared.toDevice;
-    raster.shown = raster.lastShown;
-    return true;
 }
 
 void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& painter, double opacity,
@@ -332,13 +261,15 @@ void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& paint
         break;
     case LayerKind::Precomposition: {
         painter.save();
-        Placement inner{prepared.toDevice, clip};
+        Placement inner{prepared.toDevice, clip, {}};
         if (layer.width > 0 && layer.height > 0) {
-            const QRectF frameRect(0, 0, layer.width, layer.height);
+            inner.frame = QRectF(0, 0, layer.width, layer.height);
             painter.setTransform(prepared.toDevice);
-            painter.setClipRect(frameRect, Qt::IntersectClip);
-            inner.clip = DeviceArea(prepared.toDevice.mapRect(frameRect), clip);
+            painter.setClipRect(inner.frame, Qt::IntersectClip);
+            inner.clip = DeviceArea(prepared.toDevice.mapRect(inner.frame), clip);
         }
+        const auto restore =
+            qScopeGuard([this, outer = std::exchange(instance_, &layer)] { instance_ = outer; });
         renderComposition(*movie_.precompositions[layer.precomposition], painter, inner, opacity,
                           childFrame(layer, prepared.localFrame));
         painter.restore();
