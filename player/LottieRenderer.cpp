@@ -213,33 +213,41 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
             return;
     }
 
-    auto content = buffers_.acquire(surfaceSize_);
+    // Buffers the size of the area: what is drawn into them is cut to it from the start.
+    const QPoint origin = area.topLeft();
+    const QTransform shift = QTransform::fromTranslate(-origin.x(), -origin.y());
+    const QRect local(QPoint(0, 0), area.size());
+    PreparedLayer moved = prepared;
+    moved.toDevice = prepared.toDevice * shift;
+    moved.area = local;
+    moved.deviceBounds = prepared.deviceBounds.translated(-origin);
+    auto content = buffers_.acquire(area.size(), surfaceSize_);
     {
         QPainter buffer;
-        BeginArea(buffer, content.image(), area);
-        paintContent(prepared, buffer, 1.0, area);
+        BeginArea(buffer, content.image(), local);
+        paintContent(moved, buffer, 1.0, local);
     }
     if (!layer.masks.empty()) {
-        auto mask = buffers_.acquire(surfaceSize_);
-        paintMasks(prepared, mask.image(), area);
-        ApplyAlpha(content.image(), mask.image(), area, QPainter::CompositionMode_DestinationIn);
+        auto mask = buffers_.acquire(area.size(), surfaceSize_);
+        paintMasks(moved, mask.image(), local);
+        ApplyAlpha(content.image(), mask.image(), local, QPainter::CompositionMode_DestinationIn);
     }
     if (matteVisible) {
-        auto matte = buffers_.acquire(surfaceSize_);
+        auto matte = buffers_.acquire(area.size(), surfaceSize_);
         {
             QPainter buffer;
-            BeginArea(buffer, matte.image(), area);
+            BeginArea(buffer, matte.image(), local);
             drawLayer(composition, layer.matteLayer, buffer,
-                      Placement{placement.toDevice, area, placement.frame}, 1.0, frame);
+                      Placement{placement.toDevice * shift, local, placement.frame}, 1.0, frame);
         }
-        ApplyAlpha(content.image(), matte.image(), area,
+        ApplyAlpha(content.image(), matte.image(), local,
                    layer.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
                                                    : QPainter::CompositionMode_DestinationOut);
     }
     painter.save();
     painter.resetTransform();
     painter.setOpacity(prepared.opacity);
-    painter.drawImage(area.topLeft(), content.image(), area);
+    painter.drawImage(origin, content.image());
     painter.restore();
 }
 
@@ -299,7 +307,7 @@ void LottieRenderer::paintMasks(const PreparedLayer& prepared, QImage& mask, con
             continue;
         }
         // Inverted and intersecting masks change pixels outside their path too: draw them apart first.
-        auto shape = buffers_.acquire(surfaceSize_);
+        auto shape = buffers_.acquire(mask.size(), surfaceSize_);
         {
             QPainter shapePainter;
             BeginArea(shapePainter, shape.image(), area);
