@@ -17,6 +17,13 @@ using Grid = LayerRasters::Raster::Grid;
 
 namespace {
 
+// Content that changes again within this many frames is drawn, not kept: it would be kept for too
+// few frames to repay drawing it into kept pixels first.
+constexpr double kSettledFrames = 4;
+// Kept pixels made in one frame, in surfaces: more are left for the following frames, so that a
+// frame where much comes to rest costs little more than one that draws it all.
+constexpr double kKeptPerFrame = 1.0;
+
 // Kept pixels on a picture's grid are drawn as that picture would be. Past this enlargement of the
 // picture, the shapes drawn with it would soften: such content is kept on the surface's grid only.
 constexpr double kMostEnlargement = 1.25;
@@ -24,6 +31,10 @@ constexpr double kMostEnlargement = 1.25;
 bool SameLinear(const QTransform& a, const QTransform& b) {
     return a.m11() == b.m11() && a.m12() == b.m12() && a.m21() == b.m21() && a.m22() == b.m22() &&
            a.type() < QTransform::TxProject && b.type() < QTransform::TxProject;
+}
+
+bool Settled(const Changes& changes, double frame) {
+    return changes.stillAt(frame) && changes.nextChange(frame) >= frame + kSettledFrames;
 }
 
 bool IsWhole(double value) {
@@ -123,6 +134,7 @@ bool LottieRenderer::drawKeptLayer(const Composition& composition, const Prepare
     content.key = {instance_, &layer, false};
     content.toDevice = prepared.toDevice;
     content.opacity = prepared.opacity;
+    content.settled = Settled(layer.contentChanges, prepared.frame);
     content.signature.push_back(layer.contentChanges.stretchAt(prepared.frame));
     shownLayers(layer, prepared.localFrame, content.signature);
     if (layer.kind == LayerKind::Precomposition) {
@@ -160,9 +172,12 @@ bool LottieRenderer::drawKeptRun(const Composition& composition, const std::vect
     KeptContent content;
     content.key = {instance_, &composition.layers[run.front()], true};
     content.toDevice = placement.toDevice;
+    content.settled = true;
     for (int index : run) {
+        const Changes& changes = composition.layers[index].placementChanges;
+        content.settled = content.settled && Settled(changes, frame);
         content.signature.push_back(index);
-        content.signature.push_back(composition.layers[index].placementChanges.stretchAt(frame));
+        content.signature.push_back(changes.stretchAt(frame));
     }
     content.signature.push_back(-1);
     for (int index : run) {
@@ -178,10 +193,17 @@ bool LottieRenderer::drawKeptRun(const Composition& composition, const std::vect
             const PreparedLayer prepared = prepare(composition, index, own, 1.0, frame);
             if (prepared.opacity <= 0)
                 continue;
-            if (prepared.layer->kind == LayerKind::Precomposition && prepared.deviceBounds.isEmpty())
-                return placement.frame; // unbounded: as far as the composition shows
-            bounds |= prepared.deviceBounds;
+            QRectF layerBounds = prepared.deviceBounds;
+            if (prepared.layer->kind == LayerKind::Precomposition && layerBounds.isEmpty())
+                layerBounds = QRectF(-1e9, -1e9, 2e9, 2e9); // unbounded
+            if (prepared.layer->matte == MatteMode::Alpha)  // shows only where its matte does
+                layerBounds &= prepare(composition, prepared.layer->matteLayer, own, 1.0, frame).deviceBounds;
+            bounds |= layerBounds;
         }
+        // A precomposition's frame cuts each of its layers with soft edges where it is drawn; the
+        // run is kept only when that cuts nothing, since cutting the run once would differ.
+        if (instance_ && !placement.frame.isEmpty() && !placement.frame.contains(bounds))
+            return QRectF();
         return placement.frame.isEmpty() ? bounds : bounds & placement.frame;
     };
     content.paint = [&](QPainter& target, const QTransform& toPixels, const QRect& area) {
@@ -220,9 +242,10 @@ bool LottieRenderer::drawKept(const KeptContent& content, QPainter& painter) {
     } else if (valid) {
         valid = raster.level == level;
     }
-    // Only content that kept its look since the last frame is worth keeping.
-    if (!valid && !(steady ? keep(raster, content, Grid::Device, 0)
-                           : level >= 0 && sameLook && keep(raster, content, Grid::Picture, level))) {
+    // Only content that kept its look since the last frame, and keeps it a while, is worth keeping.
+    if (!valid && !(content.settled &&
+                    (steady ? keep(raster, content, Grid::Device, 0)
+                            : level >= 0 && sameLook && keep(raster, content, Grid::Picture, level)))) {
         raster.pixels = QImage();
         return false;
     }
@@ -234,9 +257,13 @@ bool LottieRenderer::drawKept(const KeptContent& content, QPainter& painter) {
 }
 
 bool LottieRenderer::keep(LayerRasters::Raster& raster, const KeptContent& content, Grid grid, int level) {
-    const QRectF bounds = content.bounds();
-    if (bounds.isEmpty())
+    if (raster.refused == content.signature)
         return false;
+    const QRectF bounds = content.bounds();
+    if (bounds.isEmpty()) {
+        raster.refused = content.signature; // not asked again while it looks the same
+        return false;
+    }
     QTransform toPixels = content.toDevice;
     if (grid == Grid::Picture) {
         // Pixel for pixel with the reduction of the picture that drawing it now would use.
@@ -258,10 +285,10 @@ bool LottieRenderer::keep(LayerRasters::Raster& raster, const KeptContent& conte
     image.fill(Qt::transparent);
     {
         // Buffers for masks are sized to the kept pixels, and layers inside are drawn, not kept.
-        const QSize surface = std::exchange(surfaceSize_, box.size());
+        const QSize surfaceSize = std::exchange(surfaceSize_, box.size());
         keepRasters_ = false;
         const auto restore = qScopeGuard([&] {
-            surfaceSize_ = surface;
+            surfaceSize_ = surfaceSize;
             keepRasters_ = true;
         });
         QPainter painter(&image);

@@ -35,6 +35,7 @@ public:
         QTransform drawnAt;         // content -> device when drawn
         int level = 0;              // Picture grid: the reduction of the picture drawn
         std::vector<int> signature; // what the content was made of when drawn
+        std::vector<int> refused;   // what the content was made of when it could not be kept
         // What the content looked like in the previous frame, kept or not.
         QTransform lastSeen;
         std::vector<int> lastSignature;

@@ -101,8 +101,11 @@ void MarkChanges(LottieMovie& movie) {
             Composition& inner = *movie.precompositions[index];
             mark(inner);
             Changes all;
-            for (const Layer& layer : inner.layers)
+            for (const Layer& layer : inner.layers) {
                 all.add(layer.placementChanges);
+                all.add(layer.inPoint, layer.inPoint); // appearing and disappearing change the look too
+                all.add(layer.outPoint, layer.outPoint);
+            }
             all.finish();
             inside[index] = std::move(all);
         }

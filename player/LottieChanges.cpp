@@ -41,6 +41,11 @@ int Changes::stretchAt(double frame) const {
         spans_.begin());
 }
 
+double Changes::nextChange(double frame) const {
+    const size_t next = size_t(stretchAt(frame));
+    return next == spans_.size() ? std::numeric_limits<double>::infinity() : spans_[next].first;
+}
+
 bool Changes::stillAt(double frame) const {
     const size_t next = size_t(stretchAt(frame));
     return next == spans_.size() || !(spans_[next].first < frame);

@@ -25,6 +25,8 @@ public:
     // Which still stretch `frame` lies in: frames with the same number look the same.
     // @pre stillAt(frame)
     int stretchAt(double frame) const;
+    // When the next change after `frame` begins (infinity when nothing changes any more).
+    double nextChange(double frame) const;
 
 private:
     std::vector<std::pair<double, double>> spans_; // after finish: sorted and disjoint

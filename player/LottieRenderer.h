@@ -60,6 +60,7 @@ private:
         QTransform toDevice;        // its units -> device, this frame
         std::vector<int> signature; // what it is made of this frame
         double opacity = 1;         // applied when the kept pixels are placed
+        bool settled = false;       // it looks the same for a while from this frame on
         // Its largest picture and where that lies in its units (picture pixels -> its units), when
         // it holds more than the picture: kept pixel for pixel with that picture, the pixels are drawn
         // turned or zoomed as the picture itself would be, and stay valid while it turns and zooms.
@@ -119,6 +120,7 @@ private:
     LayerBuffers buffers_;
     LayerRasters rasters_;
     bool keepRasters_ = true;                 // off while a raster itself is drawn
+    double keptThisFrame_ = 0;                // pixels of rasters drawn in this frame
     const lottie::Layer* instance_ = nullptr; // the precomposition layer being drawn, if any
     RenderOptions options_;
     QSize surfaceSize_;
