@@ -50,7 +50,7 @@ double ScaleOf(const QTransform& t) {
 
 bool LottieRenderer::worthKeeping(const PreparedLayer& prepared) const {
     const Layer& layer = *prepared.layer;
-    if (!layer.contentChanges.stillAt(prepared.frame) || layer.matte != MatteMode::None ||
+    if (!layer.contentChanges.stillAt(prepared.frame) || prepared.matte != MatteMode::None ||
         prepared.deviceBounds.isEmpty())
         return false;
     if (needsBuffer(prepared)) // masks: four passes over the layer's pixels every frame

@@ -109,42 +109,13 @@ void LottieRenderer::renderComposition(const Composition& composition, QPainter&
     }
 }
 
-bool LottieRenderer::hidesBelow(const Composition& composition, int index, const Placement& placement,
-                                double opacity, double frame) const {
-    const Layer& layer = composition.layers[index];
-    if (!layer.masks.empty() || layer.matte != MatteMode::None)
-        return false;
-    QSizeF size;
-    if (layer.kind == LayerKind::Image) {
-        const Picture* picture = pictures_.picture(layer.image);
-        if (!picture || !picture->isOpaque())
-            return false;
-        size = imageSize(layer);
-    } else if (layer.kind == LayerKind::Solid && layer.solidColor.alpha() == 255) {
-        size = QSizeF(layer.width, layer.height);
-    }
-    if (size.isEmpty() || opacity * layerOpacity(layer, frame - layer.startTime) < 1)
-        return false;
-    const QTransform toDevice = layerToComposition(composition, index, frame) * placement.toDevice;
-    bool invertible = false;
-    const QTransform toLayer = toDevice.inverted(&invertible);
-    if (!invertible || toDevice.type() == QTransform::TxProject)
-        return false;
-    // Every pixel of the area, with one pixel to spare for antialiased and sampled edges, lies inside.
-    const QRectF area = QRectF(placement.clip).adjusted(-1, -1, 1, 1);
-    const QRectF rect(QPointF(0, 0), size);
-    for (const QPointF& corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
-        if (!rect.contains(toLayer.map(corner)))
-            return false;
-    }
-    return true;
-}
-
 void LottieRenderer::drawLayer(const Composition& composition, int index, QPainter& painter,
                                const Placement& placement, double opacity, double frame) {
-    const PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
+    PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
     if (prepared.opacity <= 0 || prepared.area.isEmpty())
         return;
+    if (matteChangesNothing(composition, prepared, placement, frame))
+        prepared.matte = MatteMode::None;
     if (keepRasters_ && worthKeeping(prepared) && drawKeptLayer(composition, prepared, painter, frame))
         return;
     if (needsBuffer(prepared))
@@ -159,6 +130,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     PreparedLayer prepared;
     const Layer& layer = composition.layers[index];
     prepared.layer = &layer;
+    prepared.matte = layer.matte;
     prepared.frame = frame;
     prepared.localFrame = frame - layer.startTime;
     prepared.opacity = parentOpacity * layerOpacity(layer, prepared.localFrame);
@@ -192,7 +164,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
 
 bool LottieRenderer::needsBuffer(const PreparedLayer& prepared) const {
     const Layer& layer = *prepared.layer;
-    if (!layer.masks.empty() || layer.matte != MatteMode::None)
+    if (!layer.masks.empty() || prepared.matte != MatteMode::None)
         return true;
     // A fading precomposition fades as one picture: its layers must not show through each other.
     return layer.kind == LayerKind::Precomposition && prepared.opacity < 1 &&
@@ -204,8 +176,8 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
     const Layer& layer = *prepared.layer;
     QRect area = prepared.area;
     const bool matteVisible =
-        layer.matte != MatteMode::None && composition.layers[layer.matteLayer].isVisibleAt(frame);
-    if (layer.matte == MatteMode::Alpha) {
+        prepared.matte != MatteMode::None && composition.layers[layer.matteLayer].isVisibleAt(frame);
+    if (prepared.matte == MatteMode::Alpha) {
         if (!matteVisible)
             return; // an absent alpha matte hides everything
         area &= prepare(composition, layer.matteLayer, placement, 1.0, frame).area;
@@ -241,8 +213,8 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
                       Placement{placement.toDevice * shift, local, placement.frame}, 1.0, frame);
         }
         ApplyAlpha(content.image(), matte.image(), local,
-                   layer.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
-                                                   : QPainter::CompositionMode_DestinationOut);
+                   prepared.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
+                                                      : QPainter::CompositionMode_DestinationOut);
     }
     painter.save();
     painter.resetTransform();

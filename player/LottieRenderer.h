@@ -45,6 +45,7 @@ private:
     // One layer at one frame, ready to paint.
     struct PreparedLayer {
         const lottie::Layer* layer = nullptr;
+        lottie::MatteMode matte = lottie::MatteMode::None; // none also when it would change nothing
         QTransform toDevice;
         double opacity = 1;
         double frame = 0;      // of its composition
@@ -73,8 +74,11 @@ private:
 
     void renderComposition(const lottie::Composition& composition, QPainter& painter,
                            const Placement& placement, double opacity, double frame);
+    // Work that shows nothing (see HiddenWork.cpp).
     bool hidesBelow(const lottie::Composition& composition, int index, const Placement& placement,
                     double opacity, double frame) const;
+    bool matteChangesNothing(const lottie::Composition& composition, const PreparedLayer& prepared,
+                             const Placement& placement, double frame) const;
     void drawLayer(const lottie::Composition& composition, int index, QPainter& painter,
                    const Placement& placement, double opacity, double frame);
     PreparedLayer prepare(const lottie::Composition& composition, int index, const Placement& placement,
