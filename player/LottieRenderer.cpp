@@ -66,6 +66,7 @@ void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& 
     options_ = options;
     surfaceSize_ = surface.size();
     rasters_.beginFrame(surfaceSize_);
+    keptThisFrame_ = 0;
     QPainter painter(&surface);
     SetDrawingHints(painter);
     const Placement root{
@@ -98,9 +99,15 @@ void LottieRenderer::renderComposition(const Composition& composition, QPainter&
         run.clear();
         for (size_t end = k; end < drawn.size() && joinsRun(composition.layers[drawn[end]], frame); ++end)
             run.push_back(drawn[end]);
-        // Neighbours that never change are kept as one picture; they fade together only at opacity 1.
-        if (run.size() > 1 && keepRasters_ && opacity >= 1 &&
-            drawKeptRun(composition, run, painter, placement, frame)) {
+        // Neighbours that do not change are kept as one picture; they fade together only at opacity 1.
+        if (run.size() > 1 && keepRasters_ && opacity >= 1) {
+            if (!drawKeptRun(composition, run, painter, placement, frame)) {
+                // Drawn as they are until the run is kept: keeping each of them now would be wasted.
+                keepRasters_ = false;
+                const auto restore = qScopeGuard([this] { keepRasters_ = true; });
+                for (int index : run)
+                    drawLayer(composition, index, painter, placement, opacity, frame);
+            }
             k += run.size();
             continue;
         }
