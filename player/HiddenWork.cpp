@@ -1,5 +1,5 @@
-// Work that shows nothing: layers under an opaque layer that hides the whole area, and mattes that
-// are opaque wherever their layer draws.
+// Work that shows nothing: layers under an opaque layer that hides the whole area, layers whose alpha
+// matte lies wholly beside them, and mattes that are opaque wherever their layer draws.
 #include "player/LottieRenderer.h"
 
 #include <QPolygonF>
@@ -26,6 +26,49 @@ bool IsConvex(const QPolygonF& polygon) {
             return false;
     }
     return turns != 0;
+}
+
+// The fills of `draws` on the surface, each as a convex polygon; false when one is not convex or a
+// draw is a stroke.
+bool ConvexFills(const std::vector<ShapeDraw>& draws, const QTransform& toDevice,
+                 std::vector<QPolygonF>& out) {
+    for (const ShapeDraw& draw : draws) {
+        if (draw.pen)
+            return false;
+        QPolygonF polygon = draw.path.toFillPolygon(draw.toLayer * toDevice);
+        if (!IsConvex(polygon))
+            return false;
+        out.push_back(std::move(polygon));
+    }
+    return true;
+}
+
+// Some axis of `a` or `b` keeps them at least `gap` apart (separating axes of convex polygons).
+bool Apart(const QPolygonF& a, const QPolygonF& b, double gap) {
+    for (const QPolygonF* polygon : {&a, &b}) {
+        const qsizetype n = polygon->size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const QPointF edge = polygon->at((i + 1) % n) - polygon->at(i);
+            const double length = std::hypot(edge.x(), edge.y());
+            if (length < 1e-9)
+                continue;
+            const QPointF axis(-edge.y() / length, edge.x() / length);
+            const auto span = [&](const QPolygonF& p) {
+                double low = 1e300, high = -1e300;
+                for (const QPointF& point : p) {
+                    const double d = QPointF::dotProduct(point, axis);
+                    low = std::min(low, d);
+                    high = std::max(high, d);
+                }
+                return std::pair(low, high);
+            };
+            const auto [aLow, aHigh] = span(a);
+            const auto [bLow, bHigh] = span(b);
+            if (bLow - aHigh >= gap || aLow - bHigh >= gap)
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -84,6 +127,30 @@ bool LottieRenderer::matteChangesNothing(const Composition& composition, const P
     for (const QPointF& corner : prepared.toDevice.map(QPolygonF(prepared.bounds))) {
         for (const QPointF spare : {QPointF(-1, -1), QPointF(1, -1), QPointF(-1, 1), QPointF(1, 1)}) {
             if (!opaque.containsPoint(corner + spare, Qt::OddEvenFill))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool LottieRenderer::matteHidesAll(const Composition& composition, const PreparedLayer& prepared,
+                                   const Placement& placement, double frame) const {
+    const Layer& layer = *prepared.layer;
+    if (prepared.matte != MatteMode::Alpha || layer.kind != LayerKind::Shape || !layer.masks.empty())
+        return false;
+    const Layer& matte = composition.layers[layer.matteLayer];
+    if (matte.kind != LayerKind::Shape || !matte.masks.empty() || matte.matte != MatteMode::None ||
+        !matte.isVisibleAt(frame))
+        return false;
+    const PreparedLayer cover = prepare(composition, layer.matteLayer, placement, 1.0, frame);
+    std::vector<QPolygonF> fills, holes;
+    if (!ConvexFills(prepared.draws, prepared.toDevice, fills) ||
+        !ConvexFills(cover.draws, cover.toDevice, holes))
+        return false;
+    // Two pixels apart: no pixel takes a soft edge from both.
+    for (const QPolygonF& fill : fills) {
+        for (const QPolygonF& hole : holes) {
+            if (!Apart(fill, hole, 2.0))
                 return false;
         }
     }

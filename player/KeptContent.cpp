@@ -96,10 +96,10 @@ void LottieRenderer::shownLayers(const Layer& layer, double localFrame, std::vec
     }
 }
 
-const Picture* LottieRenderer::largestPicture(const Composition& composition, const std::vector<int>& layers,
-                                              double frame, QTransform& pictureToComposition) const {
-    const Picture* largest = nullptr;
-    double largestArea = 0;
+const Picture* LottieRenderer::finestPicture(const Composition& composition, const std::vector<int>& layers,
+                                             double frame, QTransform& pictureToComposition) const {
+    const Picture* chosen = nullptr;
+    double finest = 0; // pixels per unit of area
     for (int index : layers) {
         const Layer& layer = composition.layers[index];
         if (layer.kind != LayerKind::Image || layer.hidden || layer.isMatteSource ||
@@ -117,14 +117,15 @@ const Picture* LottieRenderer::largestPicture(const Composition& composition, co
         if (toComposition.type() > QTransform::TxScale || toComposition.m11() <= 0 ||
             toComposition.m22() <= 0)
             continue;
-        const double area = toComposition.m11() * toComposition.m22() * pixels.width() * pixels.height();
-        if (area > largestArea) {
-            largest = picture;
-            largestArea = area;
+        // The finest picture sets the grid: kept on it, no picture loses detail.
+        const double density = 1 / (toComposition.m11() * toComposition.m22());
+        if (density > finest) {
+            chosen = picture;
+            finest = density;
             pictureToComposition = toComposition;
         }
     }
-    return largest;
+    return chosen;
 }
 
 bool LottieRenderer::drawKeptLayer(const Composition& composition, const PreparedLayer& prepared,
@@ -142,7 +143,7 @@ bool LottieRenderer::drawKeptLayer(const Composition& composition, const Prepare
         std::vector<int> all(inner.layers.size());
         std::iota(all.begin(), all.end(), 0);
         content.picture =
-            largestPicture(inner, all, childFrame(layer, prepared.localFrame), content.pictureToContent);
+            finestPicture(inner, all, childFrame(layer, prepared.localFrame), content.pictureToContent);
     } else if (layer.kind == LayerKind::Image && !layer.masks.empty()) {
         content.picture = pictures_.picture(layer.image);
         if (content.picture) {
@@ -184,7 +185,7 @@ bool LottieRenderer::drawKeptRun(const Composition& composition, const std::vect
         const Layer& layer = composition.layers[index];
         shownLayers(layer, frame - layer.startTime, content.signature);
     }
-    content.picture = largestPicture(composition, run, frame, content.pictureToContent);
+    content.picture = finestPicture(composition, run, frame, content.pictureToContent);
     content.bounds = [&] {
         // In the composition's units: placed by the identity.
         const Placement own{QTransform(), QRect(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30), placement.frame};
@@ -251,6 +252,8 @@ bool LottieRenderer::drawKept(const KeptContent& content, QPainter& painter) {
     }
     painter.save();
     painter.setOpacity(content.opacity);
+    // The kept pixels have a clear rim: the edge of their rectangle needs no smoothing of its own.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     DrawImage(painter, raster.pixels, raster.contentToPixels.inverted() * now);
     painter.restore();
     return true;

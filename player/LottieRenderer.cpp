@@ -121,6 +121,8 @@ void LottieRenderer::drawLayer(const Composition& composition, int index, QPaint
     PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
     if (prepared.opacity <= 0 || prepared.area.isEmpty())
         return;
+    if (matteHidesAll(composition, prepared, placement, frame))
+        return;
     if (matteChangesNothing(composition, prepared, placement, frame))
         prepared.matte = MatteMode::None;
     if (keepRasters_ && worthKeeping(prepared) && drawKeptLayer(composition, prepared, painter, frame))

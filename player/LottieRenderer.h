@@ -62,7 +62,7 @@ private:
         std::vector<int> signature; // what it is made of this frame
         double opacity = 1;         // applied when the kept pixels are placed
         bool settled = false;       // it looks the same for a while from this frame on
-        // Its largest picture and where that lies in its units (picture pixels -> its units), when
+        // Its finest picture and where that lies in its units (picture pixels -> its units), when
         // it holds more than the picture: kept pixel for pixel with that picture, the pixels are drawn
         // turned or zoomed as the picture itself would be, and stay valid while it turns and zooms.
         const Picture* picture = nullptr;
@@ -77,6 +77,8 @@ private:
     // Work that shows nothing (see HiddenWork.cpp).
     bool hidesBelow(const lottie::Composition& composition, int index, const Placement& placement,
                     double opacity, double frame) const;
+    bool matteHidesAll(const lottie::Composition& composition, const PreparedLayer& prepared,
+                       const Placement& placement, double frame) const;
     bool matteChangesNothing(const lottie::Composition& composition, const PreparedLayer& prepared,
                              const Placement& placement, double frame) const;
     void drawLayer(const lottie::Composition& composition, int index, QPainter& painter,
@@ -94,10 +96,10 @@ private:
     bool keep(LayerRasters::Raster& raster, const KeptContent& content, LayerRasters::Raster::Grid grid,
               int level);
     int pictureLevel(const KeptContent& content) const;
-    // The largest picture among `layers` of `composition` at `frame` that lies square to it, and
-    // where it lies (picture pixels -> composition units).
-    const Picture* largestPicture(const lottie::Composition& composition, const std::vector<int>& layers,
-                                  double frame, QTransform& pictureToComposition) const;
+    // The picture with the most pixels per unit among `layers` of `composition` at `frame` that
+    // lies square to it, and where it lies (picture pixels -> composition units).
+    const Picture* finestPicture(const lottie::Composition& composition, const std::vector<int>& layers,
+                                 double frame, QTransform& pictureToComposition) const;
     void shownLayers(const lottie::Layer& layer, double localFrame, std::vector<int>& shown) const;
     double childFrame(const lottie::Layer& layer, double localFrame) const;
     void drawBuffered(const lottie::Composition& composition, const PreparedLayer& prepared,
