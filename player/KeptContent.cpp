@@ -144,7 +144,7 @@ bool LottieRenderer::drawKeptLayer(const Composition& composition, const Prepare
         std::iota(all.begin(), all.end(), 0);
         content.picture =
             finestPicture(inner, all, childFrame(layer, prepared.localFrame), content.pictureToContent);
-    } else if (layer.kind == LayerKind::Image && !layer.masks.empty()) {
+    } else if (layer.kind == LayerKind::Image && !layer.masks.empty() && !prepared.cut) {
         content.picture = pictures_.picture(layer.image);
         if (content.picture) {
             const QSizeF size = imageSize(layer);

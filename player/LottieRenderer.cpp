@@ -21,20 +21,50 @@ void BeginArea(QPainter& painter, QImage& buffer, const QRect& area) {
     painter.setClipRect(area);
 }
 
-// Draws `picture` stretched to `size` (layer units), sampled from the reduction that suits its scale.
+// Draws `picture` stretched to `size` (layer units), sampled from the reduction that suits its scale;
+// only its `cut` (layer units) when that is given.
 void DrawPicture(QPainter& painter, const Picture& picture, QSizeF size, const QTransform& layerToDevice,
-                 double opacity) {
+                 double opacity, const std::optional<QRectF>& cut) {
     const QSize pixels = picture.size();
-    const QTransform imageToDevice =
-        QTransform::fromScale(size.width() / pixels.width(), size.height() / pixels.height()) * layerToDevice;
+    const QTransform layerToImage =
+        QTransform::fromScale(pixels.width() / size.width(), pixels.height() / size.height());
+    const QTransform imageToDevice = layerToImage.inverted() * layerToDevice;
     const double scale = std::max(std::hypot(imageToDevice.m11(), imageToDevice.m12()),
                                   std::hypot(imageToDevice.m21(), imageToDevice.m22()));
     const QImage& level = picture.levelFor(scale);
-    const QTransform levelToDevice = QTransform::fromScale(double(pixels.width()) / level.width(),
-                                                           double(pixels.height()) / level.height()) *
-                                     imageToDevice;
+    const QTransform imageToLevel = QTransform::fromScale(double(level.width()) / pixels.width(),
+                                                          double(level.height()) / pixels.height());
+    QRectF part;
+    if (cut) {
+        part = (layerToImage * imageToLevel).mapRect(*cut) & QRectF(level.rect());
+        if (part.isEmpty())
+            return;
+    }
     painter.setOpacity(opacity);
-    DrawImage(painter, level, levelToDevice);
+    DrawImage(painter, level, imageToLevel.inverted() * imageToDevice, part);
+}
+
+// The rectangle a closed path of four straight sides makes, square to the axes.
+std::optional<QRectF> AxisRectangle(const BezierShape& shape) {
+    std::vector<QPointF> corners = shape.vertices;
+    if (!shape.closed ||
+        std::any_of(shape.inTangents.begin(), shape.inTangents.end(),
+                    [](QPointF t) { return !t.isNull(); }) ||
+        std::any_of(shape.outTangents.begin(), shape.outTangents.end(),
+                    [](QPointF t) { return !t.isNull(); }))
+        return std::nullopt;
+    if (corners.size() == 5 && corners.front() == corners.back())
+        corners.pop_back();
+    if (corners.size() != 4)
+        return std::nullopt;
+    for (size_t i = 0; i < 4; ++i) { // each side runs along one axis
+        const QPointF a = corners[i], b = corners[(i + 1) % 4];
+        if ((a.x() == b.x()) == (a.y() == b.y()))
+            return std::nullopt;
+    }
+    const auto [left, right] = std::minmax({corners[0].x(), corners[1].x(), corners[2].x(), corners[3].x()});
+    const auto [top, bottom] = std::minmax({corners[0].y(), corners[1].y(), corners[2].y(), corners[3].y()});
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
 // Combines `alpha` into `content` over `area` with a Porter-Duff mode (DestinationIn keeps what the
@@ -153,6 +183,13 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     const bool masksConfine =
         !masks.empty() && masks.front().mode == Mask::Mode::Add &&
         std::none_of(masks.begin(), masks.end(), [](const Mask& m) { return m.inverted; });
+    // A picture cut by one rectangle is drawn as that part of it, at once.
+    if (layer.kind == LayerKind::Image && masks.size() == 1 && masks.front().mode == Mask::Mode::Add &&
+        !masks.front().inverted) {
+        prepared.cut = AxisRectangle(masks.front().path.at(prepared.localFrame));
+        prepared.cutOpacity =
+            std::clamp(Component(masks.front().opacity.at(prepared.localFrame), 0) / 100, 0.0, 1.0);
+    }
     if (masksConfine) {
         QRectF maskBounds;
         for (const Mask& mask : masks) {
@@ -173,7 +210,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
 
 bool LottieRenderer::needsBuffer(const PreparedLayer& prepared) const {
     const Layer& layer = *prepared.layer;
-    if (!layer.masks.empty() || prepared.matte != MatteMode::None)
+    if ((!layer.masks.empty() && !prepared.cut) || prepared.matte != MatteMode::None)
         return true;
     // A fading precomposition fades as one picture: its layers must not show through each other.
     return layer.kind == LayerKind::Precomposition && prepared.opacity < 1 &&
@@ -243,7 +280,8 @@ void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& paint
         break;
     case LayerKind::Image:
         if (const Picture* picture = pictures_.picture(layer.image))
-            DrawPicture(painter, *picture, imageSize(layer), prepared.toDevice, opacity);
+            DrawPicture(painter, *picture, imageSize(layer), prepared.toDevice, opacity * prepared.cutOpacity,
+                        prepared.cut);
         break;
     case LayerKind::Shape:
         PaintShapeDraws(painter, prepared.draws, prepared.toDevice, opacity);

@@ -51,9 +51,11 @@ private:
         double frame = 0;      // of its composition
         double localFrame = 0; // of the layer (before its start time)
         std::vector<lottie::ShapeDraw> draws;
-        QRectF bounds;       // what the layer can cover, in its units; empty when unbounded
-        QRect area;          // device pixels the layer can cover on the surface
-        QRectF deviceBounds; // the same before clipping; empty when unbounded
+        std::optional<QRectF> cut; // a picture's part its one rectangular mask leaves, in its units
+        double cutOpacity = 1;     // and that mask's opacity
+        QRectF bounds;             // what the layer can cover, in its units; empty when unbounded
+        QRect area;                // device pixels the layer can cover on the surface
+        QRectF deviceBounds;       // the same before clipping; empty when unbounded
     };
     // Content that may be kept as pixels between frames (see KeptContent.cpp).
     struct KeptContent {
