@@ -9,6 +9,7 @@
 // Run by hand:
 //   bench_templates [--size WxH]... [--template N]... [--num-stop V]... [--repeat R] [--per-template]
 //                   [--photos DIR] [--save-frames DIR | --compare-frames DIR] [--every K]
+// Prefix it with `taskset -c 0` to measure one core: Qt otherwise hands large fills to its threads.
 // --save-frames writes every K-th frame as PNG; --compare-frames renders the same frames and reports
 // how far they are from those saved (by another build, to see that a change to the player shows the
 // same pictures). The data folder is the one this build generates; set LUMISET_PROGRAM_DIR to use
