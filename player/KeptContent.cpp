@@ -1,7 +1,7 @@
 // Content kept as pixels between frames: a layer whose content never changes, and a run of
 // neighbouring layers that never change within their composition. Kept pixels are valid while the
 // content looks the same (the same sub-layers show) and either only moves (pixels of the surface's
-// grid) or is drawn from the same reduction of its largest picture (pixels of that picture's grid).
+// grid) or is drawn from the same reduction of its finest picture (pixels of that picture's grid).
 #include "player/ImageDrawing.h"
 #include "player/LottieRenderer.h"
 

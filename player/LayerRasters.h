@@ -27,7 +27,7 @@ public:
         // How the content's own units map to the kept pixels.
         enum class Grid {
             Device,  // as on the surface when drawn: valid while the content only moves
-            Picture, // pixel for pixel on a reduction of its largest picture: valid while drawn from it
+            Picture, // pixel for pixel on a reduction of its finest picture: valid while drawn from it
         };
         QImage pixels; // premultiplied ARGB, the content at opacity 1
         Grid grid = Grid::Device;
