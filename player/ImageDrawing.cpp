@@ -19,7 +19,12 @@ bool IsWhole(double value) {
 
 } // namespace
 
-void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageToDevice) {
+void SetDrawingHints(QPainter& painter) {
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+}
+
+void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageToDevice, const QRectF& part) {
+    const QRectF drawn = part.isNull() ? QRectF(image.rect()) : part;
     const bool shiftOnly = imageToDevice.type() <= QTransform::TxScale &&
                            std::abs(imageToDevice.m11() - 1) < 1e-9 &&
                            std::abs(imageToDevice.m22() - 1) < 1e-9;
@@ -27,8 +32,11 @@ void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageTo
         return; // nowhere near any surface
     if (shiftOnly && IsWhole(imageToDevice.dx()) && IsWhole(imageToDevice.dy())) {
         painter.resetTransform();
-        painter.drawImage(QPoint(int(std::round(imageToDevice.dx())), int(std::round(imageToDevice.dy()))),
-                          image);
+        const QPoint shift(int(std::round(imageToDevice.dx())), int(std::round(imageToDevice.dy())));
+        if (part.isNull())
+            painter.drawImage(shift, image);
+        else
+            painter.drawImage(drawn.translated(shift), image, drawn);
         return;
     }
     if (shiftOnly)
@@ -36,7 +44,10 @@ void DrawImage(QPainter& painter, const QImage& image, const QTransform& imageTo
             QTransform(kHairAboveOne, 0, 0, kHairAboveOne, imageToDevice.dx(), imageToDevice.dy()));
     else
         painter.setTransform(imageToDevice);
-    painter.drawImage(QPointF(0, 0), image);
+    if (part.isNull())
+        painter.drawImage(QPointF(0, 0), image);
+    else
+        painter.drawImage(drawn, image, drawn);
 }
 
 } // namespace lumiset

@@ -1,5 +1,5 @@
-// Surface-sized scratch images for layers that need their own buffer (masks, mattes, group opacity),
-// kept between frames so that rendering a frame does not allocate them again.
+// Scratch images for layers that need their own buffer (masks, mattes, group opacity), kept between
+// frames so that rendering a frame does not allocate them again.
 #pragma once
 
 #include <QImage>
@@ -14,19 +14,22 @@ public:
     // area you use (see ClearArea).
     class Lease {
     public:
-        Lease(LayerBuffers& pool, std::unique_ptr<QImage> image) : pool_(pool), image_(std::move(image)) {}
-        ~Lease() { pool_.free_.push_back(std::move(image_)); }
+        Lease(LayerBuffers& pool, std::unique_ptr<QImage> buffer, QSize size);
+        ~Lease();
         Lease(const Lease&) = delete;
         Lease& operator=(const Lease&) = delete;
-        QImage& image() { return *image_; }
+        // Exactly the size asked for: painting on it is cut to that size from the start.
+        QImage& image() { return view_; }
 
     private:
         LayerBuffers& pool_;
-        std::unique_ptr<QImage> image_;
+        std::unique_ptr<QImage> buffer_;
+        QImage view_; // the top left of buffer_
     };
 
-    // A premultiplied ARGB buffer at least as large as `size`.
-    Lease acquire(QSize size);
+    // A premultiplied ARGB image of `size`, in a pooled buffer; a new buffer is made at least as large
+    // as `allocate`, so that it serves later loans of any size up to that.
+    Lease acquire(QSize size, QSize allocate);
 
 private:
     std::vector<std::unique_ptr<QImage>> free_;

@@ -13,8 +13,8 @@ qint64 PixelsOf(const QImage& image) {
 
 } // namespace
 
-LayerRasters::Raster& LayerRasters::of(const void* layer) {
-    Raster& raster = rasters_[layer];
+LayerRasters::Raster& LayerRasters::of(Key key) {
+    Raster& raster = rasters_[key];
     raster.used = true;
     return raster;
 }

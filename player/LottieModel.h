@@ -2,6 +2,7 @@
 // docs/template-movies.md). Built once by ParseLottieMovie and then only read.
 #pragma once
 
+#include "player/LottieChanges.h"
 #include "player/LottieValue.h"
 
 #include <QColor>
@@ -123,9 +124,13 @@ struct Layer {
     QColor solidColor;
     std::vector<ShapeItem> shapes;
     std::optional<AnimatedVec> timeRemap; // seconds
-    // Its pixels relative to the layer never change (only which sub-layers show may): see
-    // MarkStaticContent.
-    bool staticContent = false;
+    // When its pixels relative to the layer change (which sub-layers show aside): its content and
+    // masks, and for a precomposition its layers' content, transforms and opacities. In frames of
+    // its composition; see MarkChanges.
+    Changes contentChanges;
+    // When its pixels in its composition change: its content, or its own, a parent's or its matte's
+    // transform or opacity.
+    Changes placementChanges;
 
     bool isVisibleAt(double frame) const { return frame >= inPoint && frame < outPoint; }
 };
@@ -150,9 +155,8 @@ struct LottieMovie {
     QStringList markers; // comments ("cm") of the markers, in order
 };
 
-// Sets Layer::staticContent on every layer: nothing of its content, its masks and (for a
-// precomposition) its layers' transforms, opacities and contents is animated.
+// Sets Layer::contentChanges and Layer::placementChanges on every layer.
 // @pre precompositions do not contain themselves.
-void MarkStaticContent(LottieMovie& movie);
+void MarkChanges(LottieMovie& movie);
 
 } // namespace lumiset::lottie

@@ -368,7 +368,7 @@ LottieMovie ParseLottieMovie(const QByteArray& json, const QString& sourceName) 
     movie.root = ParseComposition(context, top.value("layers").toArray(), assets);
     RejectCyclesAndDeepNesting(context, movie);
     RejectExcessiveLayerCount(context, movie);
-    MarkStaticContent(movie);
+    MarkChanges(movie);
 
     for (const QJsonValue& value : top.value("markers").toArray())
         movie.markers.append(value.toObject().value("cm").toString());

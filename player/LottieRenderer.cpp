@@ -13,32 +13,58 @@ using namespace lottie;
 
 namespace {
 
-void PreparePainter(QPainter& painter) {
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-}
-
 // Starts painting on `area` of a scratch buffer, cleared first.
 void BeginArea(QPainter& painter, QImage& buffer, const QRect& area) {
     ClearArea(buffer, area);
     painter.begin(&buffer);
-    PreparePainter(painter);
+    SetDrawingHints(painter);
     painter.setClipRect(area);
 }
 
-// Draws `picture` stretched to `size` (layer units), sampled from the reduction that suits its scale.
+// Draws `picture` stretched to `size` (layer units), sampled from the reduction that suits its scale;
+// only its `cut` (layer units) when that is given.
 void DrawPicture(QPainter& painter, const Picture& picture, QSizeF size, const QTransform& layerToDevice,
-                 double opacity) {
+                 double opacity, const std::optional<QRectF>& cut) {
     const QSize pixels = picture.size();
-    const QTransform imageToDevice =
-        QTransform::fromScale(size.width() / pixels.width(), size.height() / pixels.height()) * layerToDevice;
+    const QTransform layerToImage =
+        QTransform::fromScale(pixels.width() / size.width(), pixels.height() / size.height());
+    const QTransform imageToDevice = layerToImage.inverted() * layerToDevice;
     const double scale = std::max(std::hypot(imageToDevice.m11(), imageToDevice.m12()),
                                   std::hypot(imageToDevice.m21(), imageToDevice.m22()));
     const QImage& level = picture.levelFor(scale);
-    const QTransform levelToDevice = QTransform::fromScale(double(pixels.width()) / level.width(),
-                                                           double(pixels.height()) / level.height()) *
-                                     imageToDevice;
+    const QTransform imageToLevel = QTransform::fromScale(double(level.width()) / pixels.width(),
+                                                          double(level.height()) / pixels.height());
+    QRectF part;
+    if (cut) {
+        part = (layerToImage * imageToLevel).mapRect(*cut) & QRectF(level.rect());
+        if (part.isEmpty())
+            return;
+    }
     painter.setOpacity(opacity);
-    DrawImage(painter, level, levelToDevice);
+    DrawImage(painter, level, imageToLevel.inverted() * imageToDevice, part);
+}
+
+// The rectangle a closed path of four straight sides makes, square to the axes.
+std::optional<QRectF> AxisRectangle(const BezierShape& shape) {
+    std::vector<QPointF> corners = shape.vertices;
+    if (!shape.closed ||
+        std::any_of(shape.inTangents.begin(), shape.inTangents.end(),
+                    [](QPointF t) { return !t.isNull(); }) ||
+        std::any_of(shape.outTangents.begin(), shape.outTangents.end(),
+                    [](QPointF t) { return !t.isNull(); }))
+        return std::nullopt;
+    if (corners.size() == 5 && corners.front() == corners.back())
+        corners.pop_back();
+    if (corners.size() != 4)
+        return std::nullopt;
+    for (size_t i = 0; i < 4; ++i) { // each side runs along one axis
+        const QPointF a = corners[i], b = corners[(i + 1) % 4];
+        if ((a.x() == b.x()) == (a.y() == b.y()))
+            return std::nullopt;
+    }
+    const auto [left, right] = std::minmax({corners[0].x(), corners[1].x(), corners[2].x(), corners[3].x()});
+    const auto [top, bottom] = std::minmax({corners[0].y(), corners[1].y(), corners[2].y(), corners[3].y()});
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
 // Combines `alpha` into `content` over `area` with a Porter-Duff mode (DestinationIn keeps what the
@@ -70,11 +96,13 @@ void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& 
     options_ = options;
     surfaceSize_ = surface.size();
     rasters_.beginFrame(surfaceSize_);
+    keptThisFrame_ = 0;
     QPainter painter(&surface);
-    PreparePainter(painter);
+    SetDrawingHints(painter);
     const Placement root{
         QTransform::fromScale(surface.width() / movie_.width, surface.height() / movie_.height),
         surface.rect(),
+        QRectF(0, 0, movie_.width, movie_.height),
     };
     renderComposition(movie_.root, painter, root, 1.0, frame);
     rasters_.endFrame();
@@ -82,21 +110,52 @@ void LottieRenderer::render(QImage& surface, double frame, const RenderOptions& 
 
 void LottieRenderer::renderComposition(const Composition& composition, QPainter& painter,
                                        const Placement& placement, double opacity, double frame) {
-    // The first layer is the top one: paint from the last.
+    // The layers to draw, bottom first (the first layer of a composition is the top one).
+    std::vector<int> drawn;
     for (int i = int(composition.layers.size()) - 1; i >= 0; --i) {
         const Layer& layer = composition.layers[i];
-        if (layer.isMatteSource || layer.hidden || !layer.isVisibleAt(frame))
+        if (!layer.isMatteSource && !layer.hidden && layer.isVisibleAt(frame))
+            drawn.push_back(i);
+    }
+    // Nothing under a layer that hides the whole area shows.
+    for (size_t k = drawn.size(); k-- > 1;) {
+        if (hidesBelow(composition, drawn[k], placement, opacity, frame)) {
+            drawn.erase(drawn.begin(), drawn.begin() + std::ptrdiff_t(k));
+            break;
+        }
+    }
+    std::vector<int> run;
+    for (size_t k = 0; k < drawn.size();) {
+        run.clear();
+        for (size_t end = k; end < drawn.size() && joinsRun(composition.layers[drawn[end]], frame); ++end)
+            run.push_back(drawn[end]);
+        // Neighbours that do not change are kept as one picture; they fade together only at opacity 1.
+        if (run.size() > 1 && keepRasters_ && opacity >= 1) {
+            if (!drawKeptRun(composition, run, painter, placement, frame)) {
+                // Drawn as they are until the run is kept: keeping each of them now would be wasted.
+                keepRasters_ = false;
+                const auto restore = qScopeGuard([this] { keepRasters_ = true; });
+                for (int index : run)
+                    drawLayer(composition, index, painter, placement, opacity, frame);
+            }
+            k += run.size();
             continue;
-        drawLayer(composition, i, painter, placement, opacity, frame);
+        }
+        for (const size_t stop = k + std::max<size_t>(run.size(), 1); k < stop; ++k)
+            drawLayer(composition, drawn[k], painter, placement, opacity, frame);
     }
 }
 
 void LottieRenderer::drawLayer(const Composition& composition, int index, QPainter& painter,
                                const Placement& placement, double opacity, double frame) {
-    const PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
+    PreparedLayer prepared = prepare(composition, index, placement, opacity, frame);
     if (prepared.opacity <= 0 || prepared.area.isEmpty())
         return;
-    if (keepRasters_ && worthKeeping(prepared) && drawKept(composition, prepared, painter, frame))
+    if (matteHidesAll(composition, prepared, placement, frame))
+        return;
+    if (matteChangesNothing(composition, prepared, placement, frame))
+        prepared.matte = MatteMode::None;
+    if (keepRasters_ && worthKeeping(prepared) && drawKeptLayer(composition, prepared, painter, frame))
         return;
     if (needsBuffer(prepared))
         drawBuffered(composition, prepared, painter, placement, frame);
@@ -110,6 +169,8 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     PreparedLayer prepared;
     const Layer& layer = composition.layers[index];
     prepared.layer = &layer;
+    prepared.matte = layer.matte;
+    prepared.frame = frame;
     prepared.localFrame = frame - layer.startTime;
     prepared.opacity = parentOpacity * layerOpacity(layer, prepared.localFrame);
     prepared.toDevice = layerToComposition(composition, index, frame) * placement.toDevice;
@@ -122,6 +183,13 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     const bool masksConfine =
         !masks.empty() && masks.front().mode == Mask::Mode::Add &&
         std::none_of(masks.begin(), masks.end(), [](const Mask& m) { return m.inverted; });
+    // A picture cut by one rectangle is drawn as that part of it, at once.
+    if (layer.kind == LayerKind::Image && masks.size() == 1 && masks.front().mode == Mask::Mode::Add &&
+        !masks.front().inverted) {
+        prepared.cut = AxisRectangle(masks.front().path.at(prepared.localFrame));
+        prepared.cutOpacity =
+            std::clamp(Component(masks.front().opacity.at(prepared.localFrame), 0) / 100, 0.0, 1.0);
+    }
     if (masksConfine) {
         QRectF maskBounds;
         for (const Mask& mask : masks) {
@@ -133,6 +201,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
     if (unbounded && !masksConfine) {
         prepared.area = placement.clip;
     } else {
+        prepared.bounds = bounds;
         prepared.deviceBounds = prepared.toDevice.mapRect(bounds);
         prepared.area = DeviceArea(prepared.deviceBounds, placement.clip);
     }
@@ -141,7 +210,7 @@ LottieRenderer::PreparedLayer LottieRenderer::prepare(const Composition& composi
 
 bool LottieRenderer::needsBuffer(const PreparedLayer& prepared) const {
     const Layer& layer = *prepared.layer;
-    if (!layer.masks.empty() || layer.matte != MatteMode::None)
+    if ((!layer.masks.empty() && !prepared.cut) || prepared.matte != MatteMode::None)
         return true;
     // A fading precomposition fades as one picture: its layers must not show through each other.
     return layer.kind == LayerKind::Precomposition && prepared.opacity < 1 &&
@@ -153,8 +222,8 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
     const Layer& layer = *prepared.layer;
     QRect area = prepared.area;
     const bool matteVisible =
-        layer.matte != MatteMode::None && composition.layers[layer.matteLayer].isVisibleAt(frame);
-    if (layer.matte == MatteMode::Alpha) {
+        prepared.matte != MatteMode::None && composition.layers[layer.matteLayer].isVisibleAt(frame);
+    if (prepared.matte == MatteMode::Alpha) {
         if (!matteVisible)
             return; // an absent alpha matte hides everything
         area &= prepare(composition, layer.matteLayer, placement, 1.0, frame).area;
@@ -162,156 +231,42 @@ void LottieRenderer::drawBuffered(const Composition& composition, const Prepared
             return;
     }
 
-    auto content = buffers_.acquire(surfaceSize_);
+    // Buffers the size of the area: what is drawn into them is cut to it from the start.
+    const QPoint origin = area.topLeft();
+    const QTransform shift = QTransform::fromTranslate(-origin.x(), -origin.y());
+    const QRect local(QPoint(0, 0), area.size());
+    PreparedLayer moved = prepared;
+    moved.toDevice = prepared.toDevice * shift;
+    moved.area = local;
+    moved.deviceBounds = prepared.deviceBounds.translated(-origin);
+    auto content = buffers_.acquire(area.size(), surfaceSize_);
     {
         QPainter buffer;
-        BeginArea(buffer, content.image(), area);
-        paintContent(prepared, buffer, 1.0, area);
+        BeginArea(buffer, content.image(), local);
+        paintContent(moved, buffer, 1.0, local);
     }
     if (!layer.masks.empty()) {
-        auto mask = buffers_.acquire(surfaceSize_);
-        paintMasks(prepared, mask.image(), area);
-        ApplyAlpha(content.image(), mask.image(), area, QPainter::CompositionMode_DestinationIn);
+        auto mask = buffers_.acquire(area.size(), surfaceSize_);
+        paintMasks(moved, mask.image(), local);
+        ApplyAlpha(content.image(), mask.image(), local, QPainter::CompositionMode_DestinationIn);
     }
     if (matteVisible) {
-        auto matte = buffers_.acquire(surfaceSize_);
+        auto matte = buffers_.acquire(area.size(), surfaceSize_);
         {
             QPainter buffer;
-            BeginArea(buffer, matte.image(), area);
-            drawLayer(composition, layer.matteLayer, buffer, Placement{placement.toDevice, area}, 1.0, frame);
+            BeginArea(buffer, matte.image(), local);
+            drawLayer(composition, layer.matteLayer, buffer,
+                      Placement{placement.toDevice * shift, local, placement.frame}, 1.0, frame);
         }
-        ApplyAlpha(content.image(), matte.image(), area,
-                   layer.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
-                                                   : QPainter::CompositionMode_DestinationOut);
+        ApplyAlpha(content.image(), matte.image(), local,
+                   prepared.matte == MatteMode::Alpha ? QPainter::CompositionMode_DestinationIn
+                                                      : QPainter::CompositionMode_DestinationOut);
     }
     painter.save();
     painter.resetTransform();
     painter.setOpacity(prepared.opacity);
-    painter.drawImage(area.topLeft(), content.image(), area);
+    painter.drawImage(origin, content.image());
     painter.restore();
-}
-
-bool LottieRenderer::worthKeeping(const PreparedLayer& prepared) const {
-    const Layer& layer = *prepared.layer;
-    if (!layer.staticContent || layer.matte != MatteMode::None || prepared.deviceBounds.isEmpty())
-        return false;
-    if (needsBuffer(prepared)) // masks: four passes over the layer's pixels every frame
-        return true;
-    switch (layer.kind) {
-    case LayerKind::Precomposition:
-        return true;
-    case LayerKind::Image: { // a picture is sampled anew every frame unless it lands pixel for pixel
-        const Picture* picture = pictures_.picture(layer.image);
-        if (!picture)
-            return false;
-        const QSizeF size = imageSize(layer);
-        const QTransform pixelsToDevice = QTransform::fromScale(size.width() / picture->size().width(),
-                                                                size.height() / picture->size().height()) *
-                                          prepared.toDevice;
-        return pixelsToDevice.type() > QTransform::TxTranslate;
-    }
-    case LayerKind::Shape: // several paints, strokes and radial gradients cost more than a copy
-        return prepared.draws.size() > 1 ||
-               std::any_of(prepared.draws.begin(), prepared.draws.end(), [](const ShapeDraw& draw) {
-                   return draw.pen || (draw.brush.gradient() &&
-                                       draw.brush.gradient()->type() == QGradient::RadialGradient);
-               });
-    case LayerKind::Solid:
-    case LayerKind::Null:
-        break;
-    }
-    return false;
-}
-
-void LottieRenderer::shownLayers(const Layer& layer, double localFrame, std::vector<char>& shown) const {
-    if (layer.kind != LayerKind::Precomposition)
-        return;
-    const double frame = childFrame(layer, localFrame);
-    for (const Layer& child : movie_.precompositions[layer.precomposition]->layers) {
-        const bool visible = !child.hidden && child.isVisibleAt(frame);
-        shown.push_back(visible);
-        if (visible)
-            shownLayers(child, frame - child.startTime, shown);
-    }
-}
-
-// A kept layer that moved by whole pixels is copied; one that moves by a fraction is sampled at its
-// exact position, and drawn afresh once it comes to rest so that it stays sharp.
-bool LottieRenderer::drawKept(const Composition& composition, const PreparedLayer& prepared,
-                              QPainter& painter, double frame) {
-    const QTransform& now = prepared.toDevice;
-    const auto sameLinear = [](const QTransform& a, const QTransform& b) {
-        return a.m11() == b.m11() && a.m12() == b.m12() && a.m21() == b.m21() && a.m22() == b.m22() &&
-               a.type() < QTransform::TxProject && b.type() < QTransform::TxProject;
-    };
-    std::vector<char> shown;
-    shownLayers(*prepared.layer, prepared.localFrame, shown);
-    LayerRasters::Raster& raster = rasters_.of(prepared.layer);
-    const bool steady = raster.seen && sameLinear(raster.lastSeen, now) && raster.lastShown == shown;
-    const bool atRest = steady && raster.lastSeen.dx() == now.dx() && raster.lastSeen.dy() == now.dy();
-    raster.seen = true;
-    raster.lastSeen = now;
-    raster.lastShown = shown;
-
-    const auto shift = [&] {
-        return QPointF(now.dx() - raster.drawnAt.dx(), now.dy() - raster.drawnAt.dy());
-    };
-    const bool wholeShift = std::abs(shift().x() - std::round(shift().x())) < 1e-4 &&
-                            std::abs(shift().y() - std::round(shift().y())) < 1e-4;
-    const bool valid = !raster.pixels.isNull() && sameLinear(raster.drawnAt, now) && raster.shown == shown;
-    if (!(valid && (!atRest || wholeShift))) {
-        // Only a layer that kept its shape since the last frame is worth keeping.
-        if (!steady || !keep(raster, composition, prepared, frame)) {
-            raster.pixels = QImage();
-            return false;
-        }
-    }
-    const QPointF at = QPointF(raster.origin) + shift();
-    painter.save();
-    painter.setOpacity(prepared.opacity);
-    DrawImage(painter, raster.pixels, QTransform::fromTranslate(at.x(), at.y()));
-    painter.restore();
-    return true;
-}
-
-bool LottieRenderer::keep(LayerRasters::Raster& raster, const Composition& composition,
-                          const PreparedLayer& prepared, double frame) {
-    const QRectF bounds = prepared.deviceBounds.adjusted(-1, -1, 1, 1);
-    const double pixels = bounds.width() * bounds.height();
-    if (!(pixels <= 2.0 * surfaceSize_.width() * surfaceSize_.height()) ||
-        !rasters_.fits(raster, qint64(pixels)))
-        return false;
-    const QRect box = bounds.toAlignedRect();
-    QImage pixelsImage(box.size(), QImage::Format_ARGB32_Premultiplied);
-    pixelsImage.fill(Qt::transparent);
-
-    PreparedLayer local = prepared;
-    local.toDevice = prepared.toDevice * QTransform::fromTranslate(-box.left(), -box.top());
-    local.opacity = 1; // the layer's opacity is applied when the raster is placed
-    local.area = QRect(QPoint(0, 0), box.size());
-    local.deviceBounds = QRectF(local.area);
-    {
-        // Buffers for masks are sized to the raster, and layers inside are drawn, not kept.
-        const QSize surface = std::exchange(surfaceSize_, box.size());
-        keepRasters_ = false;
-        const auto restore = qScopeGuard([&] {
-            surfaceSize_ = surface;
-            keepRasters_ = true;
-        });
-        QPainter painter(&pixelsImage);
-        PreparePainter(painter);
-        painter.setClipRect(local.area);
-        if (needsBuffer(local))
-            drawBuffered(composition, local, painter, Placement{QTransform(), local.area}, frame);
-        else
-            paintContent(local, painter, 1.0, local.area);
-    }
-
-    raster.pixels = std::move(pixelsImage);
-    raster.origin = box.topLeft();
-    raster.drawnAt = prepared.toDevice;
-    raster.shown = raster.lastShown;
-    return true;
 }
 
 void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& painter, double opacity,
@@ -325,20 +280,23 @@ void LottieRenderer::paintContent(const PreparedLayer& prepared, QPainter& paint
         break;
     case LayerKind::Image:
         if (const Picture* picture = pictures_.picture(layer.image))
-            DrawPicture(painter, *picture, imageSize(layer), prepared.toDevice, opacity);
+            DrawPicture(painter, *picture, imageSize(layer), prepared.toDevice, opacity * prepared.cutOpacity,
+                        prepared.cut);
         break;
     case LayerKind::Shape:
         PaintShapeDraws(painter, prepared.draws, prepared.toDevice, opacity);
         break;
     case LayerKind::Precomposition: {
         painter.save();
-        Placement inner{prepared.toDevice, clip};
+        Placement inner{prepared.toDevice, clip, {}};
         if (layer.width > 0 && layer.height > 0) {
-            const QRectF frameRect(0, 0, layer.width, layer.height);
+            inner.frame = QRectF(0, 0, layer.width, layer.height);
             painter.setTransform(prepared.toDevice);
-            painter.setClipRect(frameRect, Qt::IntersectClip);
-            inner.clip = DeviceArea(prepared.toDevice.mapRect(frameRect), clip);
+            painter.setClipRect(inner.frame, Qt::IntersectClip);
+            inner.clip = DeviceArea(prepared.toDevice.mapRect(inner.frame), clip);
         }
+        const auto restore =
+            qScopeGuard([this, outer = std::exchange(instance_, &layer)] { instance_ = outer; });
         renderComposition(*movie_.precompositions[layer.precomposition], painter, inner, opacity,
                           childFrame(layer, prepared.localFrame));
         painter.restore();
@@ -368,7 +326,7 @@ void LottieRenderer::paintMasks(const PreparedLayer& prepared, QImage& mask, con
             continue;
         }
         // Inverted and intersecting masks change pixels outside their path too: draw them apart first.
-        auto shape = buffers_.acquire(surfaceSize_);
+        auto shape = buffers_.acquire(mask.size(), surfaceSize_);
         {
             QPainter shapePainter;
             BeginArea(shapePainter, shape.image(), area);

@@ -17,6 +17,7 @@ struct BezierShape {
     std::vector<QPointF> vertices;
     std::vector<QPointF> inTangents;
     std::vector<QPointF> outTangents;
+    bool operator==(const BezierShape&) const = default;
 };
 
 // The timing curve of one keyframe segment: a cubic bezier from (0,0) to (1,1).
@@ -59,6 +60,21 @@ public:
     explicit Animated(std::vector<Keyframe<T>> keys) : keys_(std::move(keys)) {}
 
     bool isAnimated() const { return !keys_.empty(); }
+
+    // Calls `changes(from, to)` for each stretch of time in which the value changes: between two
+    // keyframes (ends excluded), or at a keyframe that a held value jumps to (from == to).
+    template <typename F> void forEachChange(F&& changes) const {
+        for (size_t k = 0; k + 1 < keys_.size(); ++k) {
+            const Keyframe<T>& key = keys_[k];
+            const double next = keys_[k + 1].time;
+            if (key.hold) {
+                if (!(keys_[k + 1].start == key.start))
+                    changes(next, next);
+            } else if (!(key.start == key.end) || key.motion) {
+                changes(key.time, next);
+            }
+        }
+    }
 
     // @pre keyframes are sorted by time and each key's end equals the next key's start.
     T at(double frame) const {

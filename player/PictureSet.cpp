@@ -55,19 +55,26 @@ Picture::Picture(QImage image) {
     levels_.push_back(std::move(image));
 }
 
-const QImage& Picture::levelFor(double deviceScale) const {
+int Picture::levelIndexFor(double deviceScale) const {
     // Reduce while the next reduction would still be drawn at its own size or smaller.
-    size_t level = 0;
+    int index = 0;
+    QSize size = this->size();
     for (double scale = deviceScale; scale > 0 && scale * 2 <= 1.0 + 1e-9; scale *= 2) {
-        const QImage& current = levels_[level];
-        if (current.width() < 2 || current.height() < 2)
+        if (size.width() < 2 || size.height() < 2)
             break;
-        if (level + 1 == levels_.size())
-            levels_.push_back(current.scaled(current.width() / 2, current.height() / 2, Qt::IgnoreAspectRatio,
-                                             Qt::SmoothTransformation));
-        ++level;
+        size = QSize(size.width() / 2, size.height() / 2);
+        ++index;
     }
-    return levels_[level];
+    return index;
+}
+
+const QImage& Picture::level(int index) const {
+    while (int(levels_.size()) <= index) {
+        const QImage& current = levels_.back();
+        levels_.push_back(current.scaled(current.width() / 2, current.height() / 2, Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation));
+    }
+    return levels_[size_t(index)];
 }
 
 PictureSet::PictureSet(const lottie::LottieMovie& movie, const QString& folder,

@@ -19,8 +19,14 @@ class Picture {
 public:
     explicit Picture(QImage image);
     QSize size() const { return levels_.front().size(); }
+    // Every pixel is fully opaque.
+    bool isOpaque() const { return !levels_.front().hasAlphaChannel(); }
     // The reduction to draw when one pixel of the full picture covers `deviceScale` device pixels.
-    const QImage& levelFor(double deviceScale) const;
+    const QImage& levelFor(double deviceScale) const { return level(levelIndexFor(deviceScale)); }
+    // Which reduction that is: 0 for the picture itself, n for the n-th halving.
+    int levelIndexFor(double deviceScale) const;
+    // Reduction `index` (made now if needed). @pre index <= levelIndexFor of some scale
+    const QImage& level(int index) const;
 
 private:
     mutable std::deque<QImage> levels_; // [0] is the picture itself; references stay valid

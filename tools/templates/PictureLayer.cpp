@@ -1,7 +1,11 @@
 // Picture layers: a picture alone, or a card (border, inner line, soft shadow, light sweep) made as a
 // precomposition so that it moves, fades and flips as one piece.
+#include "tools/templates/Drawings.h"
 #include "tools/templates/Movie.h"
 #include "tools/templates/Shapes.h"
+
+#include <QPainter>
+#include <QPainterPath>
 
 namespace lumiset::templates {
 
@@ -17,6 +21,42 @@ void addCropMask(Composition& comp, int layer, const QRectF& rect, const Crop& c
         comp.addMask(layer, EllipseMask(rect));
     else if (crop.shape == u"rounded")
         comp.addMask(layer, RectMask(rect, MaskMode::Add, crop.radius));
+}
+
+// Soft shadows are drawn at this share of the canvas resolution: they have no sharp edge to lose.
+constexpr double kShadowResolution = 0.5;
+constexpr int kShadowSteps = 7;
+
+// Where the shadow of a card of `cardSize` lies, around the card's centre.
+QRectF shadowArea(QSizeF cardSize, double spread) {
+    const QSizeF size = cardSize + QSizeF(spread + 4, spread + 4); // the largest step, and room for its edge
+    return {QPointF(-size.width() / 2, -size.height() / 2), size};
+}
+
+// Stacked translucent outlines, each a little larger: a soft edge without blur. Painted once here as a
+// picture, so that the player samples one picture instead of filling seven large shapes.
+QImage DrawShadow(bool round, QSizeF cardSize, double radius, double spread, double opacity) {
+    const QRectF area = shadowArea(cardSize, spread);
+    QImage picture((area.size() * kShadowResolution).toSize(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(double(picture.width()) / area.width(), double(picture.height()) / area.height());
+    painter.translate(-area.topLeft());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, qRound(255 * opacity / 100 / kShadowSteps)));
+    for (int i = kShadowSteps; i >= 1; --i) {
+        const double grow = spread * i / kShadowSteps;
+        const QSizeF size(cardSize.width() + 2 * grow - spread, cardSize.height() + 2 * grow - spread);
+        const QRectF outline(QPointF(-size.width() / 2, -size.height() / 2), size);
+        QPainterPath path;
+        if (round)
+            path.addEllipse(outline);
+        else
+            path.addRoundedRect(outline, radius + grow, radius + grow);
+        painter.drawPath(path);
+    }
+    return picture;
 }
 
 // The outline of a card piece: an ellipse for round cards, else a (rounded) rectangle.
@@ -75,19 +115,13 @@ std::pair<QString, QSizeF> MovieBuilder::addCard(Fields card, const MoviePicture
     Composition inner;
     const int all = frames_;
     if (spread > 0.0) {
-        // Stacked translucent outlines, each a little larger: a soft edge without blur.
-        QJsonArray groups;
-        constexpr int kSteps = 7;
-        for (int i = kSteps; i >= 1; --i) {
-            const double grow = spread * i / kSteps;
-            ShapeSpec s;
-            s.fill = Paint::solid(Qt::black);
-            const QSizeF sz(cardSize.width() + 2 * grow - spread, cardSize.height() + 2 * grow - spread);
-            groups.append(
-                GroupItem({outline(crop, sz, radius + grow), FillItem(s.fill, shadowOpacity / kSteps)}));
-        }
-        inner.add(ShapeLayer(QStringLiteral("shadow"), groups), StaticTransform(centre + shadowOffset), 0,
-                  all);
+        // Named after the card (whose number comes below) without taking a number of its own: the
+        // numbers seed the particles of the layers that follow.
+        const QString id = QStringLiteral("card_%1_shadow").arg(serial_ + 1);
+        const QRectF area = shadowArea(cardSize, spread).translated(centre + shadowOffset);
+        addPicture({id, area.size(), QString(), QString(),
+                    EncodePng(DrawShadow(crop.shape == u"circle", cardSize, radius, spread, shadowOpacity))});
+        inner.add(ImageLayer(QStringLiteral("shadow"), id), StaticTransform(area.topLeft()), 0, all);
     }
     if (border > 0.0 || bottom > 0.0) {
         QJsonArray items{GroupItem({outline(crop, cardSize, radius), FillItem(Paint::solid(color))})};
