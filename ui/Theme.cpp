@@ -3,6 +3,7 @@
 #include "core/Fonts.h"
 #include "ui/ThemePictures.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFont>
 #include <QHash>
@@ -28,6 +29,22 @@ PictureCache& pictureCache() {
         cache = new PictureCache(QCoreApplication::instance());
     return *cache;
 }
+
+// The style sheet sets the height of list rows, but only once a view is polished (when its window first
+// shows); a view filled and given a current row before that keeps the rows it measured without the
+// theme. Every item view therefore lays its rows out again when it is polished.
+class RelayoutItemViewsOnPolish : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The filter sees the event before the view takes the style in: lay out once that is done.
+        if (event->type() == QEvent::Polish)
+            if (auto* view = qobject_cast<QAbstractItemView*>(watched))
+                QMetaObject::invokeMethod(
+                    view, [view] { view->doItemsLayout(); }, Qt::QueuedConnection);
+        return false;
+    }
+};
 
 QPalette themePalette() {
     QPalette palette;
@@ -60,6 +77,11 @@ void Theme::apply(QApplication& app) {
     font.setPixelSize(kFontPixelSize);
     QApplication::setFont(font);
     app.setStyleSheet(styleSheet());
+    static QPointer<QObject> relayout;
+    if (!relayout) {
+        relayout = new RelayoutItemViewsOnPolish(&app);
+        app.installEventFilter(relayout);
+    }
     for (const auto which :
          {ThemePicture::TitleLeft, ThemePicture::TitleMiddle, ThemePicture::TitleRight,
           ThemePicture::TitleRightHovered, ThemePicture::TitleRightPressed, ThemePicture::BottomEdge})

@@ -3,6 +3,7 @@
 #include "ui/dialogs/MessageBox.h"
 
 #include "core/Fonts.h"
+#include "tests/ui/ModalDriver.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,9 +14,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QToolTip>
 #include <QTreeView>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -144,3 +147,23 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"Path", QStringLiteral("/home/user/.cache/lumiset/korvel/wj_0_or_2/wjj_00_j_y")},
         WrapCase{"Lines", QStringLiteral("第一行\n第二行是一行比较长的文字\n第三行")}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// A list filled and given a current row before its window shows still gets the theme's row height.
+TEST(Theme, ListsFilledBeforeShowingGetTheThemesRows) {
+    QStandardItemModel model(0, 2);
+    for (const char* name : {"甜蜜蜜", "小城故事"})
+        model.appendRow(
+            {new QStandardItem(QString::fromUtf8(name)), new QStandardItem(QStringLiteral("03:32"))});
+    QWidget window;
+    auto* list = new QTreeView;
+    list->setModel(&model);
+    (new QVBoxLayout(&window))->addWidget(list);
+    list->setCurrentIndex(model.index(1, 0));
+    window.show();
+    ASSERT_TRUE(lumiset::test::WaitFor([&] { return list->visualRect(model.index(1, 0)).isValid(); }));
+    QApplication::processEvents();
+
+    const int themed = list->sizeHintForRow(0);
+    EXPECT_GT(themed, list->fontMetrics().height() + 4); // the padding of the style sheet
+    EXPECT_EQ(list->visualRect(model.index(1, 0)).height(), themed);
+}
