@@ -45,7 +45,6 @@ FramedWindow::FramedWindow(QWidget* parent)
 
     close_->setObjectName(QStringLiteral("Label_guanbi"));
     close_->setToolTip(QStringLiteral("关闭"));
-    close_->setMouseTracking(true);
     close_->installEventFilter(this);
     left_->installEventFilter(this);
     middle_->installEventFilter(this);
