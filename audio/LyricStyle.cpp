@@ -2,6 +2,7 @@
 
 #include "audio/MusicRows.h"
 #include "core/Columns.h"
+#include "core/Fonts.h"
 #include "core/TextHelpers.h"
 
 #include <QFontMetrics>
@@ -16,17 +17,6 @@ namespace {
 constexpr int kMaxPointSize = 200;
 constexpr int kMaxPosition = 10000;
 constexpr double kScreenPixelsPerPoint = 96.0 / 72.0;
-
-// "黑体" (SimHei) is the default lyric font of the system the albums come from; Linux has no such font
-// and fontconfig no alias for it.
-void registerFontSubstitutes() {
-    static const bool registered = [] {
-        QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("WenQuanYi Micro Hei"));
-        QFont::insertSubstitution(QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei"));
-        return true;
-    }();
-    Q_UNUSED(registered);
-}
 
 // Reads the cells of a row, falling back to the cells of a newly added lyric.
 class SettingsCells {
@@ -92,7 +82,7 @@ LyricStyle LyricStyleFromRow(const QStringList& settingsRow) {
 }
 
 QFont LyricFont(const LyricStyle& style, int pictureHeight) {
-    registerFontSubstitutes();
+    RegisterFontSubstitutes();
     QFont font(style.fontFamily);
     const double pixels = style.pointSize * kScreenPixelsPerPoint * pictureHeight / kLyricPreviewHeight;
     font.setPixelSize(qMax(1, static_cast<int>(std::lround(pixels))));

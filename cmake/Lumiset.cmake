@@ -24,14 +24,19 @@ function(lumiset_subsystem name)
   add_dependencies(${name} ${name}_no_widgets)
 endfunction()
 
-# lumiset_test_suite(<name> [DEPS targets...])
-# One GoogleTest executable from every source of the calling folder, run under a Qt GUI application.
+# lumiset_test_suite(<name> [WIDGETS] [DEPS targets...])
+# One GoogleTest executable from every source of the calling folder, run under a Qt GUI application
+# (a QApplication with WIDGETS, for the suites that drive windows).
 function(lumiset_test_suite name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_link_libraries(${name} PRIVATE lumiset_test_support ${ARG_DEPS})
+  if(ARG_WIDGETS)
+    target_link_libraries(${name} PRIVATE lumiset_test_support_widgets ${ARG_DEPS})
+  else()
+    target_link_libraries(${name} PRIVATE lumiset_test_support ${ARG_DEPS})
+  endif()
   lumiset_warnings(${name})
   # The test main sets the environment (offscreen Qt, silent audio, the program folder of this build).
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)

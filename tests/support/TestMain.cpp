@@ -1,7 +1,14 @@
-// Test entry point: a GUI application (offscreen in CI) so that fonts and painting work.
+// Test entry point: a GUI application (offscreen in CI) so that fonts and painting work. The suites of
+// the windows build it with LUMISET_TEST_WIDGETS and get a QApplication; the others never link widgets.
 #include <QDir>
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#ifdef LUMISET_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 
 int main(int argc, char** argv) {
     // Headless and silent, reading the program folder this build fills, unless told otherwise.
@@ -18,7 +25,7 @@ int main(int argc, char** argv) {
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
-    QGuiApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,242 @@
+#include "ui/FramedWindow.h"
+
+#include "ui/Theme.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace lumiset::ui {
+
+namespace {
+
+constexpr int kTitleIndent = Theme::kTitleLeftWidth + 4;
+
+QLabel* chromePicture(QWidget* window, const char* name, ThemePicture picture) {
+    auto* label = new QLabel(window);
+    label->setObjectName(QLatin1String(name));
+    label->setPixmap(Theme::picture(picture));
+    label->setScaledContents(true);
+    return label;
+}
+
+} // namespace
+
+FramedWindow::FramedWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      left_(chromePicture(this, "Image_zhujiemian_1", ThemePicture::TitleLeft)),
+      middle_(chromePicture(this, "Image_zhujiemian_2", ThemePicture::TitleMiddle)),
+      right_(chromePicture(this, "Image_zhujiemian_3", ThemePicture::TitleRight)),
+      bottom_(chromePicture(this, "Image_zuixiamian", ThemePicture::BottomEdge)), title_(new QLabel(this)),
+      close_(new QLabel(this)), body_(new QWidget(this)), closeAction_([this] { reject(); }) {
+    title_->setObjectName(QStringLiteral("Label_xianshi_chuangkou_biaoti"));
+    title_->setAttribute(Qt::WA_TransparentForMouseEvents); // the title bar under it drags
+    title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont titleFont = title_->font();
+    titleFont.setPixelSize(Theme::kMessagePixelSize);
+    titleFont.setBold(true);
+    title_->setFont(titleFont);
+    QPalette titlePalette = title_->palette();
+    titlePalette.setColor(QPalette::WindowText, colours::kTitleText);
+    title_->setPalette(titlePalette);
+
+    close_->setObjectName(QStringLiteral("Label_guanbi"));
+    close_->setToolTip(QStringLiteral("关闭"));
+    close_->installEventFilter(this);
+    left_->installEventFilter(this);
+    middle_->installEventFilter(this);
+
+    body_->setObjectName(QStringLiteral("FramedWindowBody"));
+    resize(480, heightForBody(160));
+}
+
+void FramedWindow::setCloseAction(std::function<void()> action) {
+    closeAction_ = std::move(action);
+}
+
+void FramedWindow::runCloseAction() {
+    if (!closeAction_)
+        return;
+    const auto action = closeAction_; // the action may replace itself
+    action();
+}
+
+int FramedWindow::heightForBody(int bodyHeight) {
+    return Theme::kTitleBarHeight + bodyHeight + Theme::kBottomEdgeHeight;
+}
+
+void FramedWindow::layOutChrome() {
+    const int w = width();
+    const int h = height();
+    const int titleHeight = Theme::kTitleBarHeight;
+    left_->setGeometry(0, 0, Theme::kTitleLeftWidth, titleHeight);
+    right_->setGeometry(w - Theme::kTitleRightWidth, 0, Theme::kTitleRightWidth, titleHeight);
+    middle_->setGeometry(Theme::kTitleLeftWidth, 0,
+                         qMax(0, w - Theme::kTitleLeftWidth - Theme::kTitleRightWidth), titleHeight);
+    bottom_->setGeometry(0, h - Theme::kBottomEdgeHeight, w, Theme::kBottomEdgeHeight);
+    close_->setGeometry(right_->geometry());
+    title_->setGeometry(kTitleIndent, 0, qMax(0, right_->x() - kTitleIndent - 8), titleHeight - 2);
+    // A title too long for the bar ends in "…"; the whole of it is the tool tip then.
+    const QString elided = title_->fontMetrics().elidedText(windowTitle(), Qt::ElideRight, title_->width());
+    title_->setText(elided);
+    title_->setToolTip(elided == windowTitle() ? QString() : windowTitle());
+    body_->setGeometry(1, titleHeight, qMax(0, w - 2), qMax(0, h - titleHeight - Theme::kBottomEdgeHeight));
+    close_->raise();
+    title_->raise();
+}
+
+void FramedWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    layOutChrome();
+}
+
+void FramedWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange)
+        layOutChrome();
+}
+
+void FramedWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        layOutChrome();
+        centreOnScreen();
+    }
+}
+
+void FramedWindow::centreOnScreen() {
+    QScreen* screen = parentWidget() ? parentWidget()->window()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void FramedWindow::showCloseLook(CloseLook look) {
+    switch (look) {
+    case CloseLook::Normal:
+        right_->setPixmap(Theme::picture(ThemePicture::TitleRight));
+        break;
+    case CloseLook::Hovered:
+        right_->setPixmap(Theme::picture(ThemePicture::TitleRightHovered));
+        break;
+    case CloseLook::Pressed:
+        right_->setPixmap(Theme::picture(ThemePicture::TitleRightPressed));
+        break;
+    }
+}
+
+bool FramedWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == close_)
+        return closeButtonEvent(event);
+    if (watched == left_ || watched == middle_)
+        return dragEvent(event);
+    return QDialog::eventFilter(watched, event);
+}
+
+// Like a push button: the pressed picture while held over it, the action on a release over it.
+bool FramedWindow::closeButtonEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+        showCloseLook(closePressed_ ? CloseLook::Pressed : CloseLook::Hovered);
+        return false;
+    case QEvent::Leave:
+        showCloseLook(CloseLook::Normal);
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        closePressed_ = true;
+        showCloseLook(CloseLook::Pressed);
+        return true;
+    case QEvent::MouseMove:
+        if (closePressed_) {
+            const bool over = close_->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+            showCloseLook(over ? CloseLook::Pressed : CloseLook::Normal);
+        }
+        return closePressed_;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || !closePressed_)
+            return false;
+        closePressed_ = false;
+        const bool over = close_->rect().contains(mouse->position().toPoint());
+        showCloseLook(over ? CloseLook::Hovered : CloseLook::Normal);
+        if (over)
+            runCloseAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// startSystemMove() first: it is the only way on Wayland and lets a window manager snap and constrain
+// the window. Without a window manager (Xvfb, offscreen) it returns false and the window follows the
+// mouse by hand.
+bool FramedWindow::dragEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (QWindow* handle = windowHandle(); handle && handle->startSystemMove())
+            return true;
+        dragging_ = true;
+        dragStartMouse_ = mouse->globalPosition().toPoint();
+        dragStartWindow_ = pos();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!dragging_ || !(mouse->buttons() & Qt::LeftButton))
+            return false;
+        move(dragStartWindow_ + mouse->globalPosition().toPoint() - dragStartMouse_);
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (!dragging_ || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        dragging_ = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FramedWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        runCloseAction();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// A close request of the window system (Alt+F4, a task bar) is the close button's; close() called by
+// code closes as for any dialog.
+void FramedWindow::closeEvent(QCloseEvent* event) {
+    if (!event->spontaneous()) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    runCloseAction();
+}
+
+void FramedWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const int top = Theme::kTitleBarHeight;
+    const int bottom = height() - Theme::kBottomEdgeHeight - 1;
+    painter.setPen(colours::kNavy);
+    painter.drawLine(0, top, 0, bottom);
+    painter.drawLine(width() - 1, top, width() - 1, bottom);
+}
+
+} // namespace lumiset::ui
