@@ -23,7 +23,8 @@ extern "C" void onInterrupt(int) {
 class InterruptWatch {
 public:
     InterruptWatch()
-        : previousInterrupt_(std::signal(SIGINT, onInterrupt)), previousTerminate_(std::signal(SIGTERM, onInterrupt)) {
+        : previousInterrupt_(std::signal(SIGINT, onInterrupt)),
+          previousTerminate_(std::signal(SIGTERM, onInterrupt)) {
         interrupted.store(false);
     }
     ~InterruptWatch() {
@@ -58,7 +59,8 @@ public:
             }
             return;
         }
-        const QString step = QStringLiteral("%1/%2/%3").arg(text).arg(maximum).arg(qint64(position) * 10 / maximum);
+        const QString step =
+            QStringLiteral("%1/%2/%3").arg(text).arg(maximum).arg(qint64(position) * 10 / maximum);
         if (step == last_)
             return;
         last_ = step;
@@ -81,7 +83,9 @@ Album RunJobWithProgress(const Album& album, const AlbumJob& job) {
     JobRunner runner;
     ProgressPrinter printer;
     QObject::connect(&runner, &JobRunner::progress,
-                     [&printer](int position, int maximum, const QString& text) { printer.show(position, maximum, text); });
+                     [&printer](int position, int maximum, const QString& text) {
+                         printer.show(position, maximum, text);
+                     });
     InterruptWatch watch;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&runner] {

@@ -27,7 +27,8 @@ Choice choose(const CommandOptions& options, const QString& name, Choice fallbac
             return choice;
         known.append(word);
     }
-    throw Error(QStringLiteral("--%1 “%2” 无效，可选: %3").arg(name, given, known.join(QStringLiteral(", "))));
+    throw Error(
+        QStringLiteral("--%1 “%2” 无效，可选: %3").arg(name, given, known.join(QStringLiteral(", "))));
 }
 
 } // namespace
@@ -50,8 +51,9 @@ int runProduceCommand(const QStringList& args) {
                              {{QStringLiteral("biaoqing"), PictureQuality::Standard},
                               {QStringLiteral("gaoqing"), PictureQuality::High},
                               {QStringLiteral("chaoqing"), PictureQuality::Super}});
-    request.sync = choose(options, QStringLiteral("sync"), request.sync,
-                          {{QStringLiteral("template"), SyncMode::Template}, {QStringLiteral("music"), SyncMode::Music}});
+    request.sync = choose(
+        options, QStringLiteral("sync"), request.sync,
+        {{QStringLiteral("template"), SyncMode::Template}, {QStringLiteral("music"), SyncMode::Music}});
     request.size = options.size(QStringLiteral("size"), request.size);
     request.outputPath = QFileInfo(options.required("out")).absoluteFilePath();
     CheckOutputSize(type, request.size);

@@ -2,7 +2,8 @@
 //   bench_production encode ALBUM TYPE WxH QUALITY OUT  encodes as many frames as the album has, with the
 //       production's encoder settings and song plan, from ready frames (the album's first 100 frames,
 //       composed beforehand and repeated); prints the wall time in seconds.
-//   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album to stdout as raw BGRA,
+//   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album
+//   to stdout as raw BGRA,
 //       the reference a produced video is compared with.
 #include "core/AlbumFile.h"
 #include "core/DataPaths.h"
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
         const DataPaths paths = DataPaths::forRunningProgram();
         const TemplateCatalogue catalogue = TemplateCatalogue::build(paths);
         const Album album = OpenAlbum(args[1], catalogue.catalogue().rowCount());
-        const ProductionPlan plan = PlanProduction(album, catalogue, SyncMode::Template, MusicLengthMilliseconds);
+        const ProductionPlan plan =
+            PlanProduction(album, catalogue, SyncMode::Template, MusicLengthMilliseconds);
         const QSize size = parseSize(args[0] == QLatin1String("frames") ? args[2] : args[3]);
         ProductionSources sources(album, catalogue, paths, plan, size);
         FramePainter painter(sources);

@@ -2,13 +2,13 @@
 
 #include "core/Error.h"
 
-#include <algorithm>
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>

@@ -61,9 +61,9 @@ EffectSchedule::EffectSchedule(const Album& album, const DataPaths& paths) {
             index && category ? texts.cell(row, TextEffectCol::FrameCount) : QString(),
             texts.cell(row, TextEffectCol::Name));
     }
-    std::stable_sort(effects_.begin(), effects_.end(), [](const ScheduledEffect& a, const ScheduledEffect& b) {
-        return a.firstFrame < b.firstFrame;
-    });
+    std::stable_sort(
+        effects_.begin(), effects_.end(),
+        [](const ScheduledEffect& a, const ScheduledEffect& b) { return a.firstFrame < b.firstFrame; });
 }
 
 QList<EffectInFrame> EffectSchedule::at(qint64 frame) const {

@@ -1,8 +1,8 @@
 #include "production/FramePainter.h"
 
 #include "audio/LyricStyle.h"
-#include "core/TextHelpers.h"
 #include "core/Error.h"
+#include "core/TextHelpers.h"
 #include "effects/EffectFrames.h"
 #include "effects/EffectLibrary.h"
 #include "production/ProductionSources.h"
@@ -74,7 +74,8 @@ void FramePainter::drawEffects(QPainter& painter, qint64 frame) {
     for (const EffectInFrame& showing : sources_.effects().at(frame)) {
         EffectFrame picture;
         try {
-            picture = LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
+            picture =
+                LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
         } catch (const Error&) {
             // A frame file that is missing or damaged shows nothing, as a frame the effect does not draw.
             continue;

@@ -18,9 +18,8 @@ std::shared_ptr<const LyricTrack::Song> LyricTrack::song(int planRow) const {
     auto made = std::make_shared<Song>();
     // Lyric row i belongs to music row i; a song past the end of the lyric list has no lyric.
     if (musicRow < album_.lyrics.rowCount()) {
-        const QStringList settings = musicRow < album_.lyricSettings.rowCount()
-                                         ? album_.lyricSettings.row(musicRow)
-                                         : QStringList();
+        const QStringList settings =
+            musicRow < album_.lyricSettings.rowCount() ? album_.lyricSettings.row(musicRow) : QStringList();
         made->style = std::make_shared<const LyricStyle>(LyricStyleFromRow(settings));
         const QString script = settings.value(LyricSettingsCol::Script);
         try {
@@ -28,7 +27,8 @@ std::shared_ptr<const LyricTrack::Song> LyricTrack::song(int planRow) const {
             const qint64 seconds = plan_.songs[planRow].frames / kFramesPerSecond;
             QString shown;
             for (qint64 second = 0; second < seconds; ++second) {
-                if (const auto line = LookupLyric(timeline, FramesToClock(second * kFramesPerSecond).right(5)))
+                if (const auto line =
+                        LookupLyric(timeline, FramesToClock(second * kFramesPerSecond).right(5)))
                     shown = ConvertToScript(*line, script);
                 made->lineBySecond.append(shown);
             }

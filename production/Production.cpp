@@ -143,7 +143,8 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
     for (const SongPlanRow& song : plan.songs)
         if (song.frames > 0)
             audio.append({song.path, song.frames});
-    AlbumEncoder encoder({request.type, request.tv, request.quality, request.size}, request.outputPath, audio, total);
+    AlbumEncoder encoder({request.type, request.tv, request.quality, request.size}, request.outputPath, audio,
+                         total);
     out.append(QStringLiteral("Total frames:  %1").arg(total));
     out.append(QStringLiteral("Total samples: %1").arg(encoder.totalAudioSamples()));
     out.append(QStringLiteral("Preparing conversion..."));

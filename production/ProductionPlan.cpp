@@ -1,8 +1,8 @@
 #include "production/ProductionPlan.h"
 
 #include "core/Error.h"
-#include "effects/AlbumTimeline.h"
 #include "core/TextHelpers.h"
+#include "effects/AlbumTimeline.h"
 
 namespace lumiset {
 

@@ -53,6 +53,7 @@ using MusicLength = std::function<qint64(const QString& path)>;
 // A song shorter than one second adds a row of 0 frames; a song whose length cannot be read is left
 // out with a warning. `stopRequested` is asked between songs.
 ProductionPlan PlanProduction(const Album& album, const TemplateCatalogue& catalogue, SyncMode sync,
-                              const MusicLength& musicLength, const std::function<bool()>& stopRequested = {});
+                              const MusicLength& musicLength,
+                              const std::function<bool()>& stopRequested = {});
 
 } // namespace lumiset

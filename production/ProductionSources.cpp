@@ -16,10 +16,11 @@ constexpr int kKeptHandOvers = 2;
 
 } // namespace
 
-ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
-                                     const ProductionPlan& plan, QSize frameSize)
-    : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize), timeline_(plan),
-      effects_(album, paths), lyrics_(album_, plan_, timeline_), closingMovieName_(paths.endingPackage()) {
+ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue,
+                                     const DataPaths& paths, const ProductionPlan& plan, QSize frameSize)
+    : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize),
+      timeline_(plan), effects_(album, paths), lyrics_(album_, plan_, timeline_),
+      closingMovieName_(paths.endingPackage()) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
 }
 

@@ -6,10 +6,10 @@
 #include "core/Album.h"
 #include "core/DataPaths.h"
 #include "core/TemplateCatalogue.h"
-#include "production/ProductionTimeline.h"
 #include "production/EffectSchedule.h"
 #include "production/LyricTrack.h"
 #include "production/ProductionPlan.h"
+#include "production/ProductionTimeline.h"
 #include "production/TemplatePictures.h"
 
 #include <QList>
@@ -49,7 +49,6 @@ public:
     QStringList warnings() const;
 
 private:
-
     Album album_;
     const TemplateCatalogue& catalogue_;
     DataPaths paths_;
@@ -65,7 +64,7 @@ private:
     QList<std::pair<int, std::shared_ptr<const TemplatePictures>>> recentPictures_; // most recent last
     QStringList pictureWarnings_;
 
-    QRecursiveMutex handOverMutex_; // painting a hand-over picture asks for the one before it
+    QRecursiveMutex handOverMutex_;                 // painting a hand-over picture asks for the one before it
     QList<std::pair<int, QImage>> recentHandOvers_; // most recent last
 };
 

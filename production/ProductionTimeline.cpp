@@ -8,8 +8,8 @@ ProductionTimeline::ProductionTimeline(const ProductionPlan& plan) : totalFrames
     // The closing movie follows one pass directly, and the album ends one frame before the movie does
     // (frame 0 is the black frame). When the music makes the album longer (music sync), the templates
     // repeat and the closing movie takes the last 150 frames whole.
-    const qint64 closingStart = totalFrames_ > plan.passFrames + kClosingFrames ? totalFrames_ - kClosingFrames
-                                                                                 : 1 + plan.passFrames;
+    const qint64 closingStart =
+        totalFrames_ > plan.passFrames + kClosingFrames ? totalFrames_ - kClosingFrames : 1 + plan.passFrames;
     qint64 frame = 1;
     if (plan.passFrames > 0) {
         for (int index = 0; frame < closingStart; index = (index + 1) % plan.templates.size()) {

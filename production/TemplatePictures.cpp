@@ -4,8 +4,8 @@
 #include "core/Package.h"
 #include "core/TextHelpers.h"
 #include "core/Words.h"
-#include "photos/ThumbnailLoader.h"
 #include "effects/AlbumTimeline.h"
+#include "photos/ThumbnailLoader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +20,8 @@ constexpr int kCanvasWidth = 1920;
 constexpr int kCanvasHeight = 1080;
 
 int CellNumber(const Album& album, int slotRow, SlotCol::Column column) {
-    return static_cast<int>(WholeNumberIn(album.templateSlots.cell(slotRow, column), -100000, 100000).value_or(0));
+    return static_cast<int>(
+        WholeNumberIn(album.templateSlots.cell(slotRow, column), -100000, 100000).value_or(0));
 }
 
 QList<int> SlotsOf(const Album& album, int usedRow) {
@@ -45,9 +46,10 @@ QImage RenderPhoto(const QString& path, QSize panel, const QRect& area, QStringL
     ThumbnailStatus status;
     QImage picture = ThumbnailLoader().renderPanel(path, panel, area, &status);
     if (!status.pictureShown) {
-        warnings.append(status.message.isEmpty()
-                            ? QStringLiteral("照片文件“%1”无法显示，以白色画面代替。").arg(QDir::toNativeSeparators(path))
-                            : status.message);
+        warnings.append(
+            status.message.isEmpty()
+                ? QStringLiteral("照片文件“%1”无法显示，以白色画面代替。").arg(QDir::toNativeSeparators(path))
+                : status.message);
         return WhitePicture(panel);
     }
     if (!status.message.isEmpty())
@@ -60,7 +62,8 @@ QRect Scaled(const QRect& r, double sx, double sy) {
                  QSize(std::max(1, qRound(r.width() * sx)), std::max(1, qRound(r.height() * sy))));
 }
 
-QImage MakeBackground(const Album& album, const DataPaths& paths, int usedRow, QSize target, QStringList& warnings) {
+QImage MakeBackground(const Album& album, const DataPaths& paths, int usedRow, QSize target,
+                      QStringList& warnings) {
     if (usedRow >= album.backgrounds.rowCount() ||
         album.backgrounds.cell(usedRow, BackgroundCol::PictureName).isEmpty()) {
         QImage black(target, QImage::Format_RGB32);
@@ -76,12 +79,11 @@ QImage MakeBackground(const Album& album, const DataPaths& paths, int usedRow, Q
             warnings.append(error.message());
         }
     }
-    const QSize picture(static_cast<int>(WholeNumberIn(album.backgrounds.cell(usedRow, BackgroundCol::Width), 1,
-                                                       1000000)
-                                             .value_or(target.width())),
-                        static_cast<int>(WholeNumberIn(album.backgrounds.cell(usedRow, BackgroundCol::Height), 1,
-                                                       1000000)
-                                             .value_or(target.height())));
+    const QSize picture(
+        static_cast<int>(WholeNumberIn(album.backgrounds.cell(usedRow, BackgroundCol::Width), 1, 1000000)
+                             .value_or(target.width())),
+        static_cast<int>(WholeNumberIn(album.backgrounds.cell(usedRow, BackgroundCol::Height), 1, 1000000)
+                             .value_or(target.height())));
     return RenderPhoto(path, target, BackgroundArea(picture, target), warnings);
 }
 
@@ -108,8 +110,9 @@ SlotPanel SlotPanelOf(const Album& album, int slotRow, const QString& category) 
                              CellNumber(album, slotRow, SlotCol::ModerateHeight));
         return {QSize(std::max(1, moderate.width() + 2 * moderate.left()), kCanvasHeight), moderate};
     }
-    const QRect full(CellNumber(album, slotRow, SlotCol::CropLeft), CellNumber(album, slotRow, SlotCol::CropTop),
-                     CellNumber(album, slotRow, SlotCol::CropWidth), CellNumber(album, slotRow, SlotCol::CropHeight));
+    const QRect full(
+        CellNumber(album, slotRow, SlotCol::CropLeft), CellNumber(album, slotRow, SlotCol::CropTop),
+        CellNumber(album, slotRow, SlotCol::CropWidth), CellNumber(album, slotRow, SlotCol::CropHeight));
     if (category == Words::AdvancedCategory) {
         QSize slot(CellNumber(album, slotRow, SlotCol::Width), CellNumber(album, slotRow, SlotCol::Height));
         if (slot.width() <= 0 || slot.height() <= 0) // "0" is the whole frame
@@ -119,7 +122,8 @@ SlotPanel SlotPanelOf(const Album& album, int slotRow, const QString& category) 
     return {QSize(kCanvasWidth, kCanvasHeight), full};
 }
 
-QList<PicturePlan> PlanPictures(const Album& album, const TemplateCatalogue& catalogue, int usedRow, QSize target) {
+QList<PicturePlan> PlanPictures(const Album& album, const TemplateCatalogue& catalogue, int usedRow,
+                                QSize target) {
     const int catalogueRow = CatalogueRowOfUsedTemplate(album, catalogue, usedRow);
     const QStringList& row = catalogue.catalogue().row(catalogueRow);
     const QStringList names = SplitBarList(row[CatalogueCol::PictureNames]);
@@ -141,8 +145,9 @@ QList<PicturePlan> PlanPictures(const Album& album, const TemplateCatalogue& cat
         plan.sourceSlot = source;
         if (category == Words::PortraitCategory) {
             // As high as the frame, as wide as the last slot's panel in proportion.
-            const int canvasWidth = slotRows.isEmpty() ? kCanvasHeight
-                                                    : SlotPanelOf(album, slotRows.last(), category).panel.width();
+            const int canvasWidth = slotRows.isEmpty()
+                                        ? kCanvasHeight
+                                        : SlotPanelOf(album, slotRows.last(), category).panel.width();
             const int height = kCanvasHeight * target.height() / kCanvasHeight;
             plan.size = {std::max(1, canvasWidth * height / kCanvasHeight), std::max(1, height)};
         } else {

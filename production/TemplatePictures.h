@@ -44,7 +44,8 @@ SlotPanel SlotPanelOf(const Album& album, int slotRow, const QString& category);
 
 // Stage B: one plan per picture name of the template. A name takes the photo of the last slot whose
 // picture name occurs in it, or the photo of the name before it when none does.
-QList<PicturePlan> PlanPictures(const Album& album, const TemplateCatalogue& catalogue, int usedRow, QSize target);
+QList<PicturePlan> PlanPictures(const Album& album, const TemplateCatalogue& catalogue, int usedRow,
+                                QSize target);
 
 struct TemplatePictures {
     QByteArray movie;         // the decoded Lottie document

@@ -54,8 +54,8 @@ TEST(EffectScheduleTest, TextEffectsKeepTheirFolderAndStagePosition) {
 
 TEST(EffectScheduleTest, RowsThatCanNeverStartAreReported) {
     Album album;
-    for (const auto& [start, frames] : {std::pair{"0:00:02", "10"}, {"00:00:61", "10"}, {"", "10"},
-                                        {"00:00:02", "0"}, {"00:00:02", "x"}})
+    for (const auto& [start, frames] :
+         {std::pair{"0:00:02", "10"}, {"00:00:61", "10"}, {"", "10"}, {"00:00:02", "0"}, {"00:00:02", "x"}})
         album.pictureEffects.appendRow(PictureEffectRow(start, frames));
     album.pictureEffects.appendRow(PictureEffectRow("00:00:02", "10", "-1"));
     const EffectSchedule schedule(album, kPaths);

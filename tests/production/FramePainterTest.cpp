@@ -1,6 +1,6 @@
+#include "production/FramePainter.h"
 #include "core/Package.h"
 #include "core/Words.h"
-#include "production/FramePainter.h"
 #include "production/ProductionSources.h"
 #include "tests/production/ProductionFixture.h"
 #include "tests/support/JpegFixtures.h"
@@ -35,13 +35,15 @@ protected:
     void SetUp() override {
         world.addTemplate(QStringLiteral("红"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
         world.addTemplate(QStringLiteral("蓝"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
-        world.tree.write(QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
-                         EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
+        world.tree.write(
+            QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
+            EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
         for (auto [number, colour] : {std::pair{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}) {
             const int used = world.useTemplate(album, number, Words::LandscapeCategory);
-            world.addSlot(album, used, "zp_1", world.tree.write(QStringLiteral("p%1.jpg").arg(number),
-                                                                EncodeJpeg(Plain({64, 36}, colour))),
-                          {0, 0, 1920, 1080});
+            world.addSlot(
+                album, used, "zp_1",
+                world.tree.write(QStringLiteral("p%1.jpg").arg(number), EncodeJpeg(Plain({64, 36}, colour))),
+                {0, 0, 1920, 1080});
         }
         album.music.appendRow({"1", "歌", ".mp3", "00:00:04", "/music/song.mp3"});
         const QString lrc = world.tree.write("song.lrc", QByteArrayLiteral("[00:01.00]hello world\n"));
@@ -57,7 +59,8 @@ protected:
         album.lyricSettings.appendRow(settings);
     }
     ProductionPlan plan() {
-        return PlanProduction(album, world.catalogue(), SyncMode::Template, [](const QString&) { return 4000; });
+        return PlanProduction(album, world.catalogue(), SyncMode::Template,
+                              [](const QString&) { return 4000; });
     }
 
     ProductionWorld world;
@@ -69,11 +72,11 @@ TEST_F(FramePainterTest, HandOverPictureIsTheLastFrameOfTheTemplateBefore) {
     ProductionSources sources(album, world.catalogue(), world.paths(), p, kFrame);
     FramePainter painter(sources);
     const QPoint middle(160, 40);
-    EXPECT_EQ(painter.paint(0).pixel(middle), qRgb(0, 0, 0));   // the black first frame
-    EXPECT_EQ(painter.paint(1).pixel(middle), qRgb(0, 0, 0));   // before the first template: its background
-    EXPECT_GT(qRed(painter.paint(2).pixel(middle)), 200);       // its photo
-    EXPECT_GT(qRed(painter.paint(11).pixel(middle)), 200);      // the second template hands over the first
-    EXPECT_GT(qBlue(painter.paint(12).pixel(middle)), 200);     // then shows its own photo
+    EXPECT_EQ(painter.paint(0).pixel(middle), qRgb(0, 0, 0)); // the black first frame
+    EXPECT_EQ(painter.paint(1).pixel(middle), qRgb(0, 0, 0)); // before the first template: its background
+    EXPECT_GT(qRed(painter.paint(2).pixel(middle)), 200);     // its photo
+    EXPECT_GT(qRed(painter.paint(11).pixel(middle)), 200);    // the second template hands over the first
+    EXPECT_GT(qBlue(painter.paint(12).pixel(middle)), 200);   // then shows its own photo
     // A second painter, starting in the middle, paints the same frames.
     FramePainter other(sources);
     EXPECT_EQ(other.paint(11), painter.paint(11));

@@ -3,9 +3,9 @@
 #include "core/Package.h"
 #include "core/Words.h"
 #include "production/Production.h"
-#include "tests/production/ProductionFixture.h"
 #include "tests/media/AudioFixtures.h"
 #include "tests/media/MediaProbe.h"
+#include "tests/production/ProductionFixture.h"
 #include "tests/support/JpegFixtures.h"
 
 #include <QDir>
@@ -20,8 +20,9 @@ protected:
     void SetUp() override {
         world.addTemplate(QStringLiteral("红"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
         world.addTemplate(QStringLiteral("蓝"), 15, "|zp_1|", "|0|", "|0|", HandOverMovie(15));
-        world.tree.write(QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
-                         EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
+        world.tree.write(
+            QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
+            EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
         album.photos.appendRow({"1", "p", ".jpg", "64", "36", "/p.jpg", Words::Placed});
         for (auto [number, colour] : {std::pair{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}) {
             const int used = world.useTemplate(album, number, Words::LandscapeCategory);
@@ -43,12 +44,16 @@ protected:
         WriteAudio(path, spec);
         album.music.appendRow({QString::number(album.music.rowCount() + 1), name, ".mp3", "", path});
     }
-    JobOutcome produce(Job& job) { return ProduceAlbum(album, world.catalogue(), world.paths(), request, job); }
+    JobOutcome produce(Job& job) {
+        return ProduceAlbum(album, world.catalogue(), world.paths(), request, job);
+    }
     JobOutcome produce() {
         Job job;
         return produce(job);
     }
-    QStringList outputFolder() const { return QDir(world.tree.file("out")).entryList(QDir::Files | QDir::Hidden); }
+    QStringList outputFolder() const {
+        return QDir(world.tree.file("out")).entryList(QDir::Files | QDir::Hidden);
+    }
 
     ProductionWorld world;
     Album album;

@@ -4,8 +4,8 @@
 
 namespace lumiset::test {
 
-void ProductionWorld::addTemplate(const QString& name, int frames, const QString& pictures, const QString& widths,
-                                  const QString& heights, const QByteArray& movie) {
+void ProductionWorld::addTemplate(const QString& name, int frames, const QString& pictures,
+                                  const QString& widths, const QString& heights, const QByteArray& movie) {
     TemplateSpec design;
     design.name = name;
     design.frames = QString::number(frames);
@@ -41,8 +41,8 @@ int ProductionWorld::useTemplate(Album& album, int number, const QString& catego
     return used;
 }
 
-void ProductionWorld::addSlot(Album& album, int usedRow, const QString& picture, const QString& photo, QRect rect,
-                              QSize slotSize) {
+void ProductionWorld::addSlot(Album& album, int usedRow, const QString& picture, const QString& photo,
+                              QRect rect, QSize slotSize) {
     QStringList row(SlotCol::Count);
     row[SlotCol::UsedRow] = QString::number(usedRow);
     row[SlotCol::Picture] = picture;
@@ -51,7 +51,8 @@ void ProductionWorld::addSlot(Album& album, int usedRow, const QString& picture,
     row[SlotCol::Height] = QString::number(slotSize.height());
     for (auto [left, top, width, height] :
          {std::tuple{SlotCol::CropLeft, SlotCol::CropTop, SlotCol::CropWidth, SlotCol::CropHeight},
-          std::tuple{SlotCol::ModerateLeft, SlotCol::ModerateTop, SlotCol::ModerateWidth, SlotCol::ModerateHeight}}) {
+          std::tuple{SlotCol::ModerateLeft, SlotCol::ModerateTop, SlotCol::ModerateWidth,
+                     SlotCol::ModerateHeight}}) {
         row[left] = QString::number(rect.left());
         row[top] = QString::number(rect.top());
         row[width] = QString::number(rect.width());
@@ -70,7 +71,8 @@ QByteArray HandOverMovie(int frames) {
                        R"({"id":"handover","w":1920,"h":1080,"u":"../../pic/","p":"picture_0.jpg","e":0},)"
                        R"({"id":"photo","w":1920,"h":1080,"u":"","p":"zp_1.jpg","e":0}],"layers":[%2,%3]})")
             .arg(frames)
-            .arg(layer.arg(1).arg(QStringLiteral("handover")).arg(1), layer.arg(2).arg(QStringLiteral("photo")).arg(frames));
+            .arg(layer.arg(1).arg(QStringLiteral("handover")).arg(1),
+                 layer.arg(2).arg(QStringLiteral("photo")).arg(frames));
     return movie.toUtf8();
 }
 

@@ -6,8 +6,8 @@
 #include "core/DataPaths.h"
 #include "core/TemplateCatalogue.h"
 #include "production/ProductionPlan.h"
-#include "tests/support/TemplateFixture.h"
 #include "tests/support/TempTree.h"
+#include "tests/support/TemplateFixture.h"
 
 #include <QRect>
 #include <memory>
@@ -18,8 +18,8 @@ class ProductionWorld {
 public:
     // Adds a template of `frames` frames with the given picture names (and, for mixed templates, sizes).
     void addTemplate(const QString& name, int frames, const QString& pictures = QStringLiteral("|zp_1|"),
-                     const QString& widths = QStringLiteral("|0|"), const QString& heights = QStringLiteral("|0|"),
-                     const QByteArray& movie = {});
+                     const QString& widths = QStringLiteral("|0|"),
+                     const QString& heights = QStringLiteral("|0|"), const QByteArray& movie = {});
     DataPaths paths() const { return DataPaths(tree.path(), tree.path()); }
     const TemplateCatalogue& catalogue();
 

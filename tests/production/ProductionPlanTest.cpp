@@ -1,7 +1,7 @@
+#include "production/ProductionPlan.h"
 #include "core/Error.h"
 #include "core/Words.h"
 #include "production/ProductionTimeline.h"
-#include "production/ProductionPlan.h"
 #include "tests/production/ProductionFixture.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +63,8 @@ TEST_F(ProductionPlanTest, SongsRepeatUntilTheyCoverTheAlbum) {
     album.music.clear();
     addSongs({4000, 900}); // the short song adds rows of 0 frames and the plan still ends
     const ProductionPlan repeated = plan();
-    EXPECT_EQ(songFrames(repeated), QList<qint64>({100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100}));
+    EXPECT_EQ(songFrames(repeated),
+              QList<qint64>({100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100}));
 }
 
 TEST_F(ProductionPlanTest, UnreadableSongIsLeftOutWithAWarning) {

@@ -1,5 +1,5 @@
-#include "core/Words.h"
 #include "production/TemplatePictures.h"
+#include "core/Words.h"
 #include "tests/production/ProductionFixture.h"
 #include "tests/support/JpegFixtures.h"
 
@@ -19,7 +19,8 @@ TEST(BackgroundAreaTest, CoversTheFrameCentredAndCutAtTheBottom) {
         {{1000, 1000}, {0, 0, 1280, 1280}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(BackgroundArea(c.picture, {1280, 720}), c.area) << c.picture.width() << "x" << c.picture.height();
+        EXPECT_EQ(BackgroundArea(c.picture, {1280, 720}), c.area)
+            << c.picture.width() << "x" << c.picture.height();
 }
 
 class TemplatePicturesTest : public ::testing::Test {
@@ -68,7 +69,8 @@ TEST_F(TemplatePicturesTest, PicturesHaveTheSizeAndContentOfTheirSlot) {
     EXPECT_EQ(l.background.pixel(5, 5), qRgb(0, 0, 0)); // no background picture: black
 
     // A portrait panel is the moderate rectangle with its left margin on both sides, as high as the frame.
-    const TemplatePictures p = PrepareTemplatePictures(album, world.catalogue(), world.paths(), portrait, {1280, 720});
+    const TemplatePictures p =
+        PrepareTemplatePictures(album, world.catalogue(), world.paths(), portrait, {1280, 720});
     const QImage pp = p.pictures.find("zp_1.jpg");
     ASSERT_EQ(pp.size(), QSize(808 * 720 / 1080, 720));
     EXPECT_EQ(pp.pixel(10, 360), qRgb(255, 255, 255)); // the white margin
@@ -80,7 +82,8 @@ TEST_F(TemplatePicturesTest, PhotoGoneSinceImportGivesAWhitePictureAndAWarning) 
     const int used = world.useTemplate(album, 0, Words::LandscapeCategory);
     const QString gone = world.tree.file("gone.jpg");
     world.addSlot(album, used, "zp_1", gone, {0, 0, 1920, 1080});
-    const TemplatePictures t = PrepareTemplatePictures(album, world.catalogue(), world.paths(), used, {800, 450});
+    const TemplatePictures t =
+        PrepareTemplatePictures(album, world.catalogue(), world.paths(), used, {800, 450});
     const QImage picture = t.pictures.find("zp_1.jpg");
     ASSERT_EQ(picture.size(), QSize(800, 450));
     EXPECT_EQ(picture.pixel(400, 200), qRgb(255, 255, 255));

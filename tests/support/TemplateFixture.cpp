@@ -23,7 +23,8 @@ QByteArray TemplateParameterFile(const TemplateSpec& s) {
 QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& design) {
     const QByteArray movie = !design.movie.isEmpty()
                                  ? design.movie
-                                 : QByteArrayLiteral(R"({"v":"5.7.0","fr":25,"ip":0,"op":)") + design.frames.toUtf8() +
+                                 : QByteArrayLiteral(R"({"v":"5.7.0","fr":25,"ip":0,"op":)") +
+                                       design.frames.toUtf8() +
                                        QByteArrayLiteral(R"(,"w":1920,"h":1080,"assets":[],"layers":[]})");
     tree.write(QStringLiteral("korvel/wj_0_or_2/wjj_02/") + stem + QStringLiteral(".rar"),
                EncodePackage(movie, 20));
