@@ -1,9 +1,7 @@
 #include "production/FramePainter.h"
-#include "core/Package.h"
 #include "core/Words.h"
 #include "production/ProductionSources.h"
 #include "tests/production/ProductionFixture.h"
-#include "tests/support/JpegFixtures.h"
 
 #include <QDir>
 #include <QPainter>
@@ -13,12 +11,6 @@ namespace lumiset::test {
 namespace {
 
 constexpr QSize kFrame(320, 180);
-
-QImage Plain(QSize size, QColor colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
 
 int BrightPixels(const QImage& image) {
     int count = 0;
@@ -33,18 +25,7 @@ int BrightPixels(const QImage& image) {
 class FramePainterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        world.addTemplate(QStringLiteral("红"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
-        world.addTemplate(QStringLiteral("蓝"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
-        world.tree.write(
-            QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
-            EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
-        for (auto [number, colour] : {std::pair{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}) {
-            const int used = world.useTemplate(album, number, Words::LandscapeCategory);
-            world.addSlot(
-                album, used, "zp_1",
-                world.tree.write(QStringLiteral("p%1.jpg").arg(number), EncodeJpeg(Plain({64, 36}, colour))),
-                {0, 0, 1920, 1080});
-        }
+        world.addRedAndBlueTemplates(album, 10, 10);
         album.music.appendRow({"1", "歌", ".mp3", "00:00:04", "/music/song.mp3"});
         const QString lrc = world.tree.write("song.lrc", QByteArrayLiteral("[00:01.00]hello world\n"));
         album.lyrics.appendRow({"1", "song", ".lrc", lrc});

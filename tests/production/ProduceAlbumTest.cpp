@@ -1,12 +1,10 @@
 #include "core/Error.h"
 #include "core/Job.h"
-#include "core/Package.h"
 #include "core/Words.h"
 #include "production/Production.h"
 #include "tests/media/AudioFixtures.h"
 #include "tests/media/MediaProbe.h"
 #include "tests/production/ProductionFixture.h"
-#include "tests/support/JpegFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,30 +16,18 @@ namespace {
 class ProduceAlbumTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        world.addTemplate(QStringLiteral("红"), 10, "|zp_1|", "|0|", "|0|", HandOverMovie(10));
-        world.addTemplate(QStringLiteral("蓝"), 15, "|zp_1|", "|0|", "|0|", HandOverMovie(15));
-        world.tree.write(
-            QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
-            EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
+        world.addRedAndBlueTemplates(album, 10, 15);
         album.photos.appendRow({"1", "p", ".jpg", "64", "36", "/p.jpg", Words::Placed});
-        for (auto [number, colour] : {std::pair{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}) {
-            const int used = world.useTemplate(album, number, Words::LandscapeCategory);
-            QImage photo(64, 36, QImage::Format_RGB32);
-            photo.fill(colour);
-            world.addSlot(album, used, "zp_1",
-                          world.tree.write(QStringLiteral("p%1.jpg").arg(number), EncodeJpeg(photo)),
-                          {0, 0, 1920, 1080});
-        }
         request = DefaultProductionRequest(AlbumType::MP4);
         request.size = {320, 176};
         request.outputPath = world.tree.file("out/album.mp4");
         QDir().mkpath(world.tree.file("out"));
     }
     void addSong(const QString& name, double seconds) {
-        AudioSpec spec;
-        spec.soundSeconds = seconds;
+        AudioSpec tone;
+        tone.soundSeconds = seconds;
         const QString path = world.tree.file(name);
-        WriteAudio(path, spec);
+        WriteAudio(path, tone);
         album.music.appendRow({QString::number(album.music.rowCount() + 1), name, ".mp3", "", path});
     }
     JobOutcome produce(Job& job) {

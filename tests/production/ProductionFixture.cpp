@@ -1,6 +1,11 @@
 #include "tests/production/ProductionFixture.h"
 
+#include "core/Package.h"
 #include "core/Words.h"
+#include "tests/support/JpegFixtures.h"
+
+#include <QColor>
+#include <QImage>
 
 namespace lumiset::test {
 
@@ -74,6 +79,20 @@ QByteArray HandOverMovie(int frames) {
             .arg(layer.arg(1).arg(QStringLiteral("handover")).arg(1),
                  layer.arg(2).arg(QStringLiteral("photo")).arg(frames));
     return movie.toUtf8();
+}
+
+void ProductionWorld::addRedAndBlueTemplates(Album& album, int firstFrames, int secondFrames) {
+    addTemplate(QStringLiteral("红"), firstFrames, "|zp_1|", "|0|", "|0|", HandOverMovie(firstFrames));
+    addTemplate(QStringLiteral("蓝"), secondFrames, "|zp_1|", "|0|", "|0|", HandOverMovie(secondFrames));
+    tree.write(QStringLiteral("korvel/wj_0_or_3_3/wj_0_or_3_3_d.rar"),
+               EncodePackage(R"({"v":"5.7.0","fr":25,"ip":0,"op":150,"w":1920,"h":1080,"layers":[]})", 16));
+    for (auto [number, colour] : {std::pair{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}) {
+        const int used = useTemplate(album, number, Words::LandscapeCategory);
+        QImage photo(64, 36, QImage::Format_RGB32);
+        photo.fill(colour);
+        addSlot(album, used, "zp_1", tree.write(QStringLiteral("p%1.jpg").arg(number), EncodeJpeg(photo)),
+                {0, 0, 1920, 1080});
+    }
 }
 
 ProductionPlan PlanOf(const QList<int>& templateFrames, const QList<qint64>& songFrames, SyncMode sync) {

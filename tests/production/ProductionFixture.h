@@ -29,6 +29,11 @@ public:
     void addSlot(Album& album, int usedRow, const QString& picture, const QString& photo, QRect rect,
                  QSize slotSize = {0, 0});
 
+    // Two finished landscape templates playing a red and a blue photo over the whole frame (movies of
+    // `firstFrames` and `secondFrames` frames that hand over in their first frame), and a closing movie
+    // that draws nothing.
+    void addRedAndBlueTemplates(Album& album, int firstFrames, int secondFrames);
+
     TempTree tree;
 
 private:
