@@ -91,9 +91,13 @@ QTableView* PhotoWindow::buildTable() {
     table->verticalHeader()->setDefaultSectionSize(24);
     table->horizontalHeader()->setHighlightSections(false);
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int widths[PhotoCol::Count] = {44, 120, 48, 52, 52, 230, 48};
+    // The path takes what the other columns leave, so every column stays in view.
+    const int widths[PhotoCol::Count] = {44, 124, 46, 50, 50, 0, 44};
     for (int column = 0; column < PhotoCol::Count; ++column)
         table->setColumnWidth(column, widths[column]);
+    table->horizontalHeader()->setStretchLastSection(false);
+    table->horizontalHeader()->setSectionResizeMode(PhotoCol::Path, QHeaderView::Stretch);
+    table->setTextElideMode(Qt::ElideMiddle);
     return table;
 }
 
