@@ -13,6 +13,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$here/build}" && pwd)"
 bin="$build/bin/lumiset"
 helper="$build/bench/bench_production"
+export LUMISET_PROGRAM_DIR="$build/bin" # the helper reads the data folder beside the program
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/photos"
