@@ -7,6 +7,7 @@
 #include "ui/startup/SplashWindow.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -135,6 +136,7 @@ int RunDesktopProgram(QApplication& app, MainWindowFactory makeMainWindow, Start
     // Between the splash and the main window no window is shown for a moment; that is no reason to end.
     const bool quitOnLastWindowClosed = app.quitOnLastWindowClosed();
     app.setQuitOnLastWindowClosed(false);
+    const auto restore = qScopeGuard([&] { app.setQuitOnLastWindowClosed(quitOnLastWindowClosed); });
     DesktopStartup startup(std::move(settings), std::move(makeMainWindow));
     QObject::connect(&startup, &DesktopStartup::failed, &app, [&app](int exitCode) { app.exit(exitCode); });
     QObject::connect(&startup, &DesktopStartup::mainWindowShown, &app, [&app, quitOnLastWindowClosed] {
