@@ -51,7 +51,7 @@ void paintLandscape(QPainter& p, const QRectF& r, const Scene& s) {
 
 // A photo card: white border, a wider border below, a soft shadow, turned by `angle` degrees.
 void paintPhotoCard(QPainter& p, QPointF centre, qreal angle, const Scene& scene) {
-    const QSizeF card(118, 136);
+    const QSizeF card(108, 126);
     const qreal border = 7;
     p.save();
     p.translate(centre);
@@ -65,7 +65,7 @@ void paintPhotoCard(QPainter& p, QPointF centre, qreal angle, const Scene& scene
     p.setBrush(QColor(0xfc, 0xfa, 0xfb));
     p.drawRoundedRect(face, 3, 3);
     const QRectF photo(face.left() + border, face.top() + border, face.width() - 2 * border,
-                       face.height() - border - 28);
+                       face.height() - border - 26);
     p.save();
     p.setClipRect(photo);
     paintLandscape(p, photo, scene);
@@ -152,7 +152,7 @@ void paintTitle(QPainter& p) {
     muted.setAlpha(150);
     p.setPen(muted);
     p.drawText(QRectF(36, 178, 260, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("照片 · 音乐 · 歌词, 一起成为回忆"));
+               QStringLiteral("让每一张照片随音乐流动"));
 }
 
 } // namespace
@@ -173,15 +173,15 @@ QPixmap SplashPicture(qreal pixelRatio) {
                      QColor(0x5f, 0x9a, 0x9e), QColor(0x3c, 0x6e, 0x73)};
     const Scene dusk{QColor(0xf0, 0x9a, 0x6a), QColor(0xfa, 0xd8, 0x9a), QColor(0xff, 0xf3, 0xc9),
                      QColor(0xc0, 0x6c, 0x5a), QColor(0x6d, 0x3f, 0x4f)};
-    paintPhotoCard(p, QPointF(330, 128), -14, dusk);
-    paintPhotoCard(p, QPointF(438, 124), 12, lake);
-    paintPhotoCard(p, QPointF(384, 114), -1, dawn);
+    paintPhotoCard(p, QPointF(318, 130), -14, dusk);
+    paintPhotoCard(p, QPointF(422, 126), 12, lake);
+    paintPhotoCard(p, QPointF(370, 116), -1, dawn);
 
-    paintNote(p, QPointF(300, 214), 9, colours::kRoseLight);
-    paintNote(p, QPointF(466, 218), 7, colours::kRosePale);
-    paintSparkle(p, QPointF(318, 34), 6, colours::kRosePale);
-    paintSparkle(p, QPointF(476, 44), 4, colours::kTitleText);
-    paintSparkle(p, QPointF(262, 186), 3.5, colours::kRoseLight);
+    paintNote(p, QPointF(286, 216), 9, colours::kRoseLight);
+    paintNote(p, QPointF(462, 220), 7, colours::kRosePale);
+    paintSparkle(p, QPointF(306, 38), 6, colours::kRosePale);
+    paintSparkle(p, QPointF(474, 40), 4, colours::kTitleText);
+    paintSparkle(p, QPointF(252, 188), 3.5, colours::kRoseLight);
 
     paintTitle(p);
     return picture;
