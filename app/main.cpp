@@ -56,7 +56,8 @@ int fail(const QString& command, QString message) {
     return 1;
 }
 
-// The main window of the program, over the loaded workspace.
+// The main window of the program, over the loaded workspace. Until the main window is part of the
+// program, the start-up ends with its message that the main window cannot open.
 QWidget* makeMainWindow(lumiset::ui::Workspace& workspace) {
     Q_UNUSED(workspace);
     return nullptr; // MAIN WINDOW: return new lumiset::ui::MainWindow(workspace);
@@ -78,8 +79,8 @@ int runDesktop(int argc, char** argv) {
     const QString missing = missingDisplay();
     if (!missing.isEmpty()) {
         lumiset::app::printError(
-            QStringLiteral("lumiset: 没有可用的显示器 (%1), 无法打开窗口; 不需要显示器的命令行用法: "
-                           "lumiset catalogue | album | produce | preview-template | preview-effects …")
+            QStringLiteral("lumiset: 没有可用的显示器 (%1), 无法打开窗口; 命令行用法: lumiset produce …, "
+                           "lumiset album …, lumiset catalogue")
                 .arg(missing));
         return 1;
     }
