@@ -160,6 +160,26 @@ TEST(StartupAnimation, TakesNoInputAndStopFreesItAndGivesTheViewBack) {
     EXPECT_EQ(host.clicks, 1);
 }
 
+// The main window covers its view while it is built, before it is shown: the movie starts once the view
+// shows.
+TEST(StartupAnimation, CoversAViewNotYetShownAndPlaysOnceItShows) {
+    TempTree tree;
+    const DataPaths paths(tree.path(), tree.path());
+    tree.write(QStringLiteral("korvel/wj_0_or_2_2/wj_0_or_2_2_d.rar"),
+               EncodePackage(StartupMovie(), PackageLayers::Startup));
+    SessionHolder holder;
+    QWidget window;
+    auto* view = new QWidget(&window);
+    view->setGeometry(10, 10, 400, 225);
+    StartupAnimation* animation = StartupAnimation::cover(view, paths, holder.session);
+    ASSERT_NE(animation, nullptr);
+    WaitFor([] { return false; }, 100);
+    EXPECT_EQ(animation->framesShown(), 0);
+    window.show();
+    EXPECT_TRUE(animation->isVisible());
+    EXPECT_TRUE(WaitFor([&] { return animation->framesShown() > 0; }));
+}
+
 TEST(StartupAnimation, GoesWithItsViewWhileItPlays) {
     TempTree tree;
     const DataPaths paths(tree.path(), tree.path());
