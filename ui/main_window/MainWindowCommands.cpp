@@ -215,13 +215,13 @@ void MainWindow::runOpener(const QString& caption) {
     if (!open)
         return;
     // The picture effect window may open while the album plays; every other window may not.
-    if (caption != QLatin1String("画面特效") && refuseDuringPlayback())
+    if (caption != QStringLiteral("画面特效") && refuseDuringPlayback())
         return;
-    if (caption == QLatin1String("模板管理") && photoCount() == 0) {
+    if (caption == QStringLiteral("模板管理") && photoCount() == 0) {
         ShowMessage(this, QStringLiteral("没有添加照片文件！使用模板管理功能,至少添加一张照片文件！"));
         return;
     }
-    if (caption == QLatin1String("照片文件") && refuseWithoutPhotos())
+    if (caption == QStringLiteral("照片文件") && refuseWithoutPhotos())
         return;
     open();
     refreshAfterWindow(caption);
@@ -229,7 +229,7 @@ void MainWindow::runOpener(const QString& caption) {
 
 // The side lists follow the document by themselves; what is left is the clocks, the page and the list.
 void MainWindow::refreshAfterWindow(const QString& caption) {
-    if (caption == QLatin1String("添加照片")) {
+    if (caption == QStringLiteral("添加照片")) {
         if (isLargeMode())
             emit photoListReloadRequested();
         elapsedClock_->setText(QStringLiteral("00:00:00"));
@@ -239,9 +239,9 @@ void MainWindow::refreshAfterWindow(const QString& caption) {
             drawPage();
             workspace_.session.selectPhotoRow(-1);
         }
-    } else if (caption == QLatin1String("添加音乐") || caption == QLatin1String("模板管理")) {
+    } else if (caption == QStringLiteral("添加音乐") || caption == QStringLiteral("模板管理")) {
         updateTotalClock();
-    } else if (caption == QLatin1String("同步效果")) {
+    } else if (caption == QStringLiteral("同步效果")) {
         updateTotalClock();
         elapsedClock_->setText(QStringLiteral("00:00:00"));
     }
