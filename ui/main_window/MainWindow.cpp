@@ -128,6 +128,9 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
       viewRenderer_(new PictureRenderer(workspace.thumbnails, this)) {
     setObjectName(QStringLiteral("TForm2"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The window's own buttons have fixed places, some of them narrow; dialogs over it keep the theme's.
+    setStyleSheet(QStringLiteral("QWidget#TForm2 > QPushButton { min-width: 0px; padding: 2px 4px; }"
+                                 "QWidget#TForm2 > QPushButton:pressed { padding: 3px 4px 1px 4px; }"));
     buildChrome();
     buildMainView();
     buildCells();
@@ -364,7 +367,7 @@ void MainWindow::buildButtons() {
     photoFilesButton_->setObjectName(QStringLiteral("SpeedButton_zhaopian_wenjian"));
     photoFilesButton_->setProperty("hint", QStringLiteral("照片在大窗口显示"));
     photoFilesButton_->setFocusPolicy(Qt::NoFocus);
-    photoFilesButton_->setStyleSheet(QStringLiteral("padding: 0px; min-width: 0px; min-height: 0px;"));
+    photoFilesButton_->setStyleSheet(QStringLiteral("padding: 0px; min-height: 0px;"));
     bindButton(photoFilesButton_, command(QStringLiteral("照片文件")));
 }
 

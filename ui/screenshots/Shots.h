@@ -26,5 +26,6 @@ std::unique_ptr<ui::Workspace> makeWorkspace(bool withPhotos);
 
 // The pictures, by window family.
 void dialogShots();
+void mainWindowShots();
 
 } // namespace lumiset::shots

@@ -23,5 +23,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     dialogShots();
+    mainWindowShots();
     return failures == 0 ? 0 : 1;
 }
