@@ -415,7 +415,6 @@ void MainWindow::applyWindowMode(const QString& mode) {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect whole = screen ? screen->geometry() : QRect(QPoint(0, 0), kDefaultSize);
     const QRect available = screen ? screen->availableGeometry() : whole;
-    const bool wasLarge = isLargeMode();
     workspace_.session.state.windowMode = mode;
     QRect frame;
     if (mode == kModeFullScreen) {
@@ -430,7 +429,8 @@ void MainWindow::applyWindowMode(const QString& mode) {
     }
     setGeometry(frame);
     layOut();
-    if (isLargeMode() && (!wasLarge || mode != kModeDefault))
+    // The list is filled afresh on every entry into a large mode, as the photos may have changed meanwhile.
+    if (isLargeMode())
         emit photoListReloadRequested();
 }
 

@@ -144,6 +144,7 @@ private:
     QHash<QString, QAction*> commands_;
     QHash<QString, std::function<void()>> openers_;
     QPointer<QAction> drawingCommand_; // disabled while its page is drawn
+    bool quitConfirmed_ = false;
 
     // Chrome.
     QLabel* titleLeft_;

@@ -372,11 +372,17 @@ void MainWindow::requestQuit() {
     if (!ConfirmAndRun(this, QStringLiteral("退出软件"), QStringLiteral("是否退出软件?"),
                        [paths](const Job& control) { ClearWorkFiles(paths, control); }))
         return;
+    quitConfirmed_ = true;
     emit quitConfirmed();
 }
 
 // Alt+F4 and the window system's close ask like the close label; the program ends through quitConfirmed.
+// Once the exit is confirmed, closing the window is part of ending the program and asks nothing more.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (quitConfirmed_) {
+        event->accept();
+        return;
+    }
     event->ignore();
     requestQuit();
 }
