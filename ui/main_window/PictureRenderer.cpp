@@ -1,9 +1,30 @@
 #include "ui/main_window/PictureRenderer.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QThread>
 
 namespace lumiset::ui {
+
+namespace {
+
+// What a picture depends on: the request and the file as it is now.
+QString KeyOf(const PictureRequest& request) {
+    const QFileInfo file(request.path);
+    return QStringLiteral("%1|%2|%3|%4x%5|%6,%7,%8x%9")
+        .arg(request.path)
+        .arg(file.size())
+        .arg(file.lastModified().toMSecsSinceEpoch())
+        .arg(request.panel.width())
+        .arg(request.panel.height())
+        .arg(request.area.x())
+        .arg(request.area.y())
+        .arg(request.area.width())
+        .arg(request.area.height());
+}
+
+} // namespace
 
 PictureRenderer::PictureRenderer(const ThumbnailLoader& loader, QObject* parent)
     : QObject(parent), loader_(loader), batch_(std::make_shared<std::atomic<quint64>>(0)) {
@@ -27,7 +48,15 @@ void PictureRenderer::render(const QList<PictureRequest>& requests) {
     const quint64 batch = *batch_;
     pending_ = static_cast<int>(requests.size());
     for (int index = 0; index < requests.size(); ++index) {
-        pool_.start([this, batch, index, request = requests[index], current = batch_] {
+        const QString key = KeyOf(requests[index]);
+        if (const QImage* kept = kept_.object(key)) {
+            // Delivered like a rendered picture, after render() has returned.
+            QMetaObject::invokeMethod(
+                this, [this, batch, index, picture = *kept] { deliver(batch, index, picture, {}, {}); },
+                Qt::QueuedConnection);
+            continue;
+        }
+        pool_.start([this, batch, index, key, request = requests[index], current = batch_] {
             if (*current != batch) // superseded before it started
                 return;
             ThumbnailStatus status;
@@ -35,8 +64,8 @@ void PictureRenderer::render(const QList<PictureRequest>& requests) {
             // The renderer outlives the pool's tasks (its destructor waits for them), so `this` is valid.
             QMetaObject::invokeMethod(
                 this,
-                [this, batch, index, picture, message = status.message] {
-                    deliver(batch, index, picture, message);
+                [this, batch, index, picture, key, message = status.message] {
+                    deliver(batch, index, picture, message, key);
                 },
                 Qt::QueuedConnection);
         });
@@ -45,7 +74,12 @@ void PictureRenderer::render(const QList<PictureRequest>& requests) {
         emit batchFinished();
 }
 
-void PictureRenderer::deliver(quint64 batch, int index, const QImage& picture, const QString& message) {
+void PictureRenderer::deliver(quint64 batch, int index, const QImage& picture, const QString& message,
+                              const QString& key) {
+    // Only pictures that show their photo are kept: a placeholder is tried again next time.
+    if (!key.isEmpty() && message.isEmpty())
+        kept_.insert(key, new QImage(picture),
+                     qMax<qsizetype>(1, qsizetype(picture.width()) * picture.height()));
     if (batch != *batch_)
         return;
     --pending_;

@@ -5,6 +5,7 @@
 
 #include "photos/ThumbnailLoader.h"
 
+#include <QCache>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -40,12 +41,14 @@ signals:
     void batchFinished();
 
 private:
-    void deliver(quint64 batch, int index, const QImage& picture, const QString& message);
+    void deliver(quint64 batch, int index, const QImage& picture, const QString& message, const QString& key);
 
     const ThumbnailLoader& loader_;
     QThreadPool pool_;
     std::shared_ptr<std::atomic<quint64>> batch_;
     int pending_ = 0;
+    static constexpr int kKeptPixels = 4 * 1024 * 1024; // the cache's cost is the pictures' pixels
+    QCache<QString, QImage> kept_{kKeptPixels};
 };
 
 } // namespace lumiset::ui
