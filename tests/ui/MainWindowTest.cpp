@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -350,6 +351,38 @@ TEST_F(MainWindowTest, DeletingFromThePhotoListDeletesTheSelectedPhoto) {
     EXPECT_EQ(workspace.document.album().photos.cell(1, PhotoCol::Name), QStringLiteral("photo3"));
 }
 
+TEST_F(MainWindowTest, PreviewFromThePhotoListOpensTheSelectedPhotosTemplatesThenSelectsIt) {
+    window->setPhotoList(new QListWidget);
+    addPhotos(3);
+    QList<int> previewed;
+    window->setTemplatePreviewOpener([&](int row) { previewed << row; });
+    QMenu* menu = window->findChild<QMenu*>(QStringLiteral("PopupMenu_zhaopian_liebiao"));
+    ASSERT_NE(menu, nullptr);
+    QAction* preview = menu->actions().first();
+    {
+        Answers answers({"Button2"});
+        preview->trigger();
+        EXPECT_EQ(answers.messages, QStringList{kNoSelection});
+    }
+    workspace.session.selectPhotoRow(2);
+    preview->trigger();
+    EXPECT_EQ(previewed, QList<int>{2});
+    EXPECT_EQ(workspace.session.selectedPhotoRow(), 2);
+}
+
+TEST_F(MainWindowTest, TheDeferredCommandOpensTemplateManagementOnlyWhileItIsStillAsked) {
+    addPhotos(1);
+    int opened = 0;
+    window->setWindowOpener(QStringLiteral("模板管理"), [&] { ++opened; });
+    workspace.session.state.Edit_zidongkongzhi = QStringLiteral("dakai_mobanguanli_anniu");
+    window->scheduleDeferredCommand();
+    EXPECT_TRUE(WaitFor([&] { return opened == 1; }));
+    workspace.session.state.Edit_zidongkongzhi.clear();
+    window->scheduleDeferredCommand();
+    WaitFor([] { return false; }, 50);
+    EXPECT_EQ(opened, 1);
+}
+
 TEST_F(MainWindowTest, ClearingTheAlbumIsOneStepThatUndoBringsBack) {
     addPhotos(4);
     workspace.document.modify(QStringLiteral("设置"),
@@ -441,8 +474,9 @@ TEST_P(Quitting, AsksAboutChangesThenConfirmsAndCleansUpOrDoesNothing) {
     EXPECT_EQ(quit.count(), c.quits ? 1 : 0);
     EXPECT_EQ(QFileInfo::exists(leftOver), !c.quits);
     EXPECT_TRUE(window->isVisible());
-    if (c.modified && c.answers.first() == QByteArrayLiteral("Button3"))
+    if (c.modified && c.answers.first() == QByteArrayLiteral("Button3")) {
         EXPECT_TRUE(QFileInfo::exists(tree.file("kept.lumiset")));
+    }
     if (c.quits) { // the program ends by closing the window: nothing more is asked
         Answers none({});
         EXPECT_TRUE(window->close());

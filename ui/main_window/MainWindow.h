@@ -62,6 +62,10 @@ public:
 
     // "moren_chuangkou", "fangda_chuangkou" or "quanping_chuangkou": sizes and lays out the window.
     void applyWindowMode(const QString& mode);
+    // Another window asks for a command to run once it has closed: after it set
+    // session.state.Edit_zidongkongzhi to "dakai_mobanguanli_anniu", template management opens as soon as
+    // the event loop is free, if the word is still there then.
+    void scheduleDeferredCommand();
     // The photo page shown, 0-based.
     int page() const;
     // Whether the cells of the page are still being drawn.
@@ -125,6 +129,7 @@ private:
     void updateTotalClock();
     void openAbout();
     void deleteFromPhotoList(bool all);
+    void previewSelectedPhoto();
     void showPhotoListMenu(const QPoint& at);
 
     // Album files and quitting.

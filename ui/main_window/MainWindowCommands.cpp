@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QUrl>
 
 namespace lumiset::ui {
@@ -195,8 +196,13 @@ void MainWindow::buildCommands() {
                           QStringLiteral("下一页"),
                           QStringLiteral("末一页")});
     cellMenu_->setObjectName(QStringLiteral("PopupMenu_zhaopian"));
-    photoListMenu_ =
-        makeMenu({QStringLiteral("预览效果"), QStringLiteral("删除照片"), QStringLiteral("全部删除")});
+    // On the photo list "预览效果" previews the selected photo's templates, as a double click on the list
+    // does.
+    photoListMenu_ = makeMenu({});
+    QAction* previewSelected = photoListMenu_->addAction(QStringLiteral("预览效果"));
+    connect(previewSelected, &QAction::triggered, this, [this] { previewSelectedPhoto(); });
+    photoListMenu_->addAction(command(QStringLiteral("删除照片")));
+    photoListMenu_->addAction(command(QStringLiteral("全部删除")));
     photoListMenu_->setObjectName(QStringLiteral("PopupMenu_zhaopian_liebiao"));
 }
 
@@ -270,6 +276,23 @@ void MainWindow::openAbout() {
 void MainWindow::showPhotoListMenu(const QPoint& at) {
     if (photoList_)
         photoListMenu_->popup(photoList_->mapToGlobal(at));
+}
+
+void MainWindow::previewSelectedPhoto() {
+    if (refuseDuringPlayback() || refuseWithoutPhotos())
+        return;
+    const int row = workspace_.session.selectedPhotoRow();
+    if (row < 0)
+        ShowMessage(this, QStringLiteral("没有选中照片文件！"));
+    else
+        openPreviewAndSelect(row);
+}
+
+void MainWindow::scheduleDeferredCommand() {
+    QTimer::singleShot(1, this, [this] {
+        if (workspace_.session.state.Edit_zidongkongzhi == QLatin1String("dakai_mobanguanli_anniu"))
+            command(QStringLiteral("模板管理"))->trigger();
+    });
 }
 
 void MainWindow::deleteFromPhotoList(bool all) {
