@@ -3,6 +3,7 @@
 #include "core/Words.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
+#include "tests/support/TemplateFixture.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/UiEvents.h"
 #include "ui/Workspace.h"
@@ -279,21 +280,32 @@ TEST_F(MainWindowTest, AddingPhotosThroughItsWindowShowsTheFirstPageWithoutASele
     EXPECT_EQ(workspace.session.selectedPhotoRow(), -1);
 }
 
-TEST_F(MainWindowTest, TheTotalClockCountsCompleteTemplatesAndTheEnding) {
+TEST(MainWindow, TheTotalClockCountsTheFramesOfCompleteTemplatesAndTheEnding) {
+    TempTree tree;
+    const char* frames[] = {"1000", "500", "350"};
+    for (int t = 0; t < 3; ++t) {
+        TemplateSpec design;
+        design.frames = QString::fromLatin1(frames[t]);
+        WriteTemplate(tree, QStringLiteral("t%1").arg(t + 1, 3, 10, QLatin1Char('0')), design);
+    }
+    const DataPaths paths(tree.path(), tree.file("work"));
+    Workspace workspace(paths, TemplateCatalogue::build(paths));
+    MainWindow window(workspace);
+    auto* total = window.findChild<QLabel*>(QStringLiteral("Label_zongshijian"));
     Album next = workspace.document.album();
-    auto addUsed = [&](const char* frames, const QString& matching) {
+    auto addUsed = [&](int number, const QString& matching) {
         QStringList cells(UsedTemplateCol::Count);
-        cells[UsedTemplateCol::TemplateNumber] = QStringLiteral("0");
-        cells[UsedTemplateCol::Duration] = QString::fromLatin1(frames);
+        cells[UsedTemplateCol::TemplateNumber] = QString::number(number);
         cells[UsedTemplateCol::Matching] = matching;
         next.usedTemplates.appendRow(cells);
     };
-    addUsed("1000", Words::Complete);
-    addUsed("500", QStringLiteral("未完成"));
-    addUsed("350", Words::Complete);
+    addUsed(0, Words::Complete);
+    addUsed(1, QStringLiteral("未完成"));
+    addUsed(2, Words::Complete);
+    addUsed(7, Words::Complete); // not in the catalogue: plays nothing
     workspace.document.apply(QStringLiteral("模板"), next);
-    // 1350 + 150 frames at 25 a second: one minute.
-    EXPECT_EQ(child<QLabel>(QStringLiteral("Label_zongshijian"))->text(), QStringLiteral("00:01:00"));
+    // 1000 + 350 + 150 frames at 25 a second: one minute.
+    EXPECT_EQ(total->text(), QStringLiteral("00:01:00"));
 }
 
 struct ModeCase {

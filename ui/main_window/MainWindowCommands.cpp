@@ -4,6 +4,7 @@
 #include "core/TextHelpers.h"
 #include "core/Words.h"
 #include "core/WorkCleanup.h"
+#include "effects/AlbumTimeline.h"
 #include "ui/PhotoCommands.h"
 #include "ui/Workspace.h"
 #include "ui/dialogs/ConfirmBox.h"
@@ -253,13 +254,19 @@ void MainWindow::refreshAfterWindow(const QString& caption) {
     }
 }
 
-// The frames of the templates whose photos are all matched, and the album's closing 150 frames.
+// The frames of the templates whose photos are all matched, and the album's closing 150 frames. A template
+// missing from the catalogue (an album made with other templates) plays nothing, so it counts nothing.
 void MainWindow::updateTotalClock() {
-    const auto& used = workspace_.document.album().usedTemplates;
+    const Album& album = workspace_.document.album();
     qint64 frames = 0;
-    for (int row = 0; row < used.rowCount(); ++row)
-        if (used.cell(row, UsedTemplateCol::Matching) == Words::Complete)
-            frames += used.cell(row, UsedTemplateCol::Duration).toLongLong();
+    for (int row = 0; row < album.usedTemplates.rowCount(); ++row) {
+        if (!IsCompleteTemplate(album, row))
+            continue;
+        try {
+            frames += UsedTemplateFrames(album, workspace_.catalogue, row);
+        } catch (const Error&) {
+        }
+    }
     totalClock_->setText(frames == 0 ? QStringLiteral("00:00:00") : FramesToClock(frames + 150));
 }
 
