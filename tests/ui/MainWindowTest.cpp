@@ -202,6 +202,31 @@ TEST_F(MainWindowTest, ZoomingOutNineTimesWorksTheTenthSaysSoAndRestoresTheDefau
     EXPECT_EQ(workspace.session.state.Edit_Width_01, QStringLiteral("794"));
 }
 
+TEST_F(MainWindowTest, TheShownPhotoFollowsTheMouseWhileTheButtonIsHeld) {
+    addPhotos(1);
+    ASSERT_TRUE(pageDrawn());
+    ClickWidget(child(QStringLiteral("Image1")));
+    auto* picture = child<QLabel>(QStringLiteral("Image_zhujiemian"));
+    ASSERT_TRUE(WaitFor([&] { return picture->width() == 794; }));
+    const QPoint start = picture->pos();
+    SendMouse(picture, QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton);
+    SendMouse(picture, QEvent::MouseMove, QPoint(130, 80), Qt::LeftButton);
+    EXPECT_EQ(picture->pos(), start + QPoint(30, -20));
+    SendMouse(picture, QEvent::MouseButtonRelease, QPoint(100, 100), Qt::NoButton);
+    SendMouse(picture, QEvent::MouseMove, QPoint(150, 150), Qt::NoButton);
+    EXPECT_EQ(picture->pos(), start + QPoint(30, -20)) << "released: it stays";
+}
+
+TEST_F(MainWindowTest, TheTitleBarDragsTheWindow) {
+    auto* bar = child(QStringLiteral("Image_zhong1"));
+    const QPoint start = window->pos();
+    const QPoint grab = bar->mapToGlobal(QPoint(50, 10));
+    SendMouseAtScreen(bar, QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    SendMouseAtScreen(bar, QEvent::MouseMove, grab + QPoint(-40, 25), Qt::LeftButton);
+    SendMouseAtScreen(bar, QEvent::MouseButtonRelease, grab + QPoint(-40, 25), Qt::NoButton);
+    EXPECT_EQ(window->pos(), start + QPoint(-40, 25));
+}
+
 struct RefusalCase {
     int photos;
     bool select;
