@@ -27,5 +27,6 @@ std::unique_ptr<ui::Workspace> makeWorkspace(bool withPhotos);
 // The pictures, by window family.
 void dialogShots();
 void startupShots();
+void mainWindowShots();
 
 } // namespace lumiset::shots

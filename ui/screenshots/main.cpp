@@ -24,5 +24,6 @@ int main(int argc, char** argv) {
     }
     dialogShots();
     startupShots();
+    mainWindowShots();
     return failures == 0 ? 0 : 1;
 }
