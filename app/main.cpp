@@ -4,6 +4,7 @@
 #include "app/TextOutput.h"
 
 #include "core/Error.h"
+#include "ui/DesktopWindows.h"
 #include "ui/Theme.h"
 #include "ui/startup/DesktopStartup.h"
 
@@ -56,13 +57,6 @@ int fail(const QString& command, QString message) {
     return 1;
 }
 
-// The main window of the program, over the loaded workspace. Until the main window is part of the
-// program, the start-up ends with its message that the main window cannot open.
-QWidget* makeMainWindow(lumiset::ui::Workspace& workspace) {
-    Q_UNUSED(workspace);
-    return nullptr; // MAIN WINDOW: return new lumiset::ui::MainWindow(workspace);
-}
-
 // Why the windows cannot open here (empty when a display is there): Qt would abort without one.
 QString missingDisplay() {
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
@@ -87,7 +81,7 @@ int runDesktop(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Lumiset"));
     lumiset::ui::Theme::apply(app);
-    return lumiset::ui::RunDesktopProgram(app, makeMainWindow);
+    return lumiset::ui::RunDesktopProgram(app, lumiset::ui::MakeDesktopWindows);
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+#include "ui/DesktopWindows.h"
+
+#include "ui/Workspace.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/startup/StartupAnimation.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace lumiset::ui {
+
+QWidget* MakeDesktopWindows(Workspace& workspace) {
+    auto* main = new MainWindow(workspace);
+    QObject::connect(main, &MainWindow::quitConfirmed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    // The start-up animation plays over the main view until the photo window is first opened.
+    const QPointer<StartupAnimation> animation =
+        StartupAnimation::cover(main->mainView(), workspace.paths, workspace.session);
+    Q_UNUSED(animation);
+    return main;
+}
+
+} // namespace lumiset::ui
