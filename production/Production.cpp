@@ -27,12 +27,12 @@ namespace {
 constexpr int kMaxLogLines = 32000;
 
 // Two composers on two cores: disc encoders are cheap, so composing is what takes the time there; with
-// the other encoders, frames heavy with effects would otherwise keep a busy encoder waiting. x264 at HD
-// sizes spreads its own work over both cores already, and a second composer's player and pictures
+// the other encoders, frames heavy with effects would otherwise keep a busy encoder waiting. x264 above
+// 1280 x 720 spreads its own work over both cores already, and a second composer's player and pictures
 // (over 100 MB at 1920 x 1080) would cost memory without making the run faster.
 int ComposerCount(const ProductionRequest& request) {
     const bool x264 = request.type == AlbumType::MP4 || request.type == AlbumType::MOV;
-    return x264 && request.size.width() >= 1280 ? 1 : 2;
+    return x264 && request.size.width() > 1280 ? 1 : 2;
 }
 
 // Frames and pictures of several megabytes go straight back to the system when freed. glibc would
