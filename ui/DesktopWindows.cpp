@@ -3,6 +3,7 @@
 #include "ui/Workspace.h"
 #include "ui/main_window/MainWindow.h"
 #include "ui/startup/StartupAnimation.h"
+#include "ui/windows/SettingsWindow.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -12,6 +13,8 @@ namespace lumiset::ui {
 QWidget* MakeDesktopWindows(Workspace& workspace) {
     auto* main = new MainWindow(workspace);
     QObject::connect(main, &MainWindow::quitConfirmed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    main->setWindowOpener(QStringLiteral("系统设置"),
+                          [main, &workspace] { SettingsWindow::open(main, workspace); });
     // The start-up animation plays over the main view until the photo window is first opened.
     const QPointer<StartupAnimation> animation =
         StartupAnimation::cover(main->mainView(), workspace.paths, workspace.session);

@@ -28,5 +28,6 @@ std::unique_ptr<ui::Workspace> makeWorkspace(bool withPhotos);
 void dialogShots();
 void startupShots();
 void mainWindowShots();
+void settingsShots();
 
 } // namespace lumiset::shots

@@ -25,5 +25,6 @@ int main(int argc, char** argv) {
     dialogShots();
     startupShots();
     mainWindowShots();
+    settingsShots();
     return failures == 0 ? 0 : 1;
 }
