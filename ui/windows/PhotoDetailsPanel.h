@@ -1,0 +1,51 @@
+// The photo window's details panel: the selected photo's table values in read-only fields (Edit_xuhao …
+// Edit_weizhi) and its preview (Image_xianshizhaopian, 201 x 169, in ScrollBox_xianshizhaopianshi) with
+// the hint "第N张, 照片名称: …". A 12-megapixel photo takes tens of milliseconds to decode, so the preview
+// is rendered on a worker thread and shown when it arrives; a newer selection makes older ones vanish.
+#pragma once
+
+#include <QImage>
+#include <QStringList>
+#include <QThreadPool>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+
+namespace lumiset {
+class ThumbnailLoader;
+}
+
+namespace lumiset::ui {
+
+class PhotoDetailsPanel : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr QSize kPreviewSize{201, 169};
+
+    explicit PhotoDetailsPanel(const ThumbnailLoader& thumbnails, QWidget* parent = nullptr);
+    // Waits for a preview still being rendered, which would otherwise arrive at a deleted panel.
+    ~PhotoDetailsPanel() override;
+
+    // Shows photo row `row` (0-based) with its table cells; an empty `cells` clears the panel.
+    void showPhoto(int row, const QStringList& cells);
+    void clear();
+    // Whether a preview is still being rendered (tests and screenshots wait for it).
+    bool isRendering() const { return rendering_; }
+
+private:
+    void showPreview(quint64 request, const QImage& picture);
+
+    const ThumbnailLoader& thumbnails_;
+    QList<QLineEdit*> fields_; // Edit_xuhao … Edit_weizhi, the photo columns 0 … 5
+    QLabel* preview_;
+    QThreadPool renderer_;
+    quint64 request_ = 0; // the newest preview asked for; older ones are dropped when they arrive
+    bool rendering_ = false;
+};
+
+// The size of the preview picture of a W x H photo: the photo fitted into a frame 6 pixels smaller than
+// the preview, with a 3-pixel white border around it. Empty for a photo without a size.
+QSize PreviewFrameSize(QSize photo);
+
+} // namespace lumiset::ui
