@@ -3,6 +3,7 @@
 #include "ui/Workspace.h"
 #include "ui/main_window/MainWindow.h"
 #include "ui/startup/StartupAnimation.h"
+#include "ui/windows/PhotoWindow.h"
 #include "ui/windows/SettingsWindow.h"
 
 #include <QCoreApplication>
@@ -16,9 +17,13 @@ QWidget* MakeDesktopWindows(Workspace& workspace) {
     main->setWindowOpener(QStringLiteral("系统设置"),
                           [main, &workspace] { SettingsWindow::open(main, workspace); });
     // The start-up animation plays over the main view until the photo window is first opened.
-    const QPointer<StartupAnimation> animation =
+    QPointer<StartupAnimation> animation =
         StartupAnimation::cover(main->mainView(), workspace.paths, workspace.session);
-    Q_UNUSED(animation);
+    main->setWindowOpener(QStringLiteral("添加照片"), [main, &workspace, animation]() mutable {
+        if (animation)
+            animation->stop();
+        PhotoWindow::open(main, workspace);
+    });
     return main;
 }
 
