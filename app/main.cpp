@@ -1,9 +1,14 @@
-// The lumiset executable: headless subcommands for scripts and tests (the windows come later).
+// The lumiset executable: without arguments the windowed program; with a subcommand, headless work for
+// scripts and tests.
 #include "app/Commands.h"
 #include "app/TextOutput.h"
 
 #include "core/Error.h"
+#include "ui/DesktopWindows.h"
+#include "ui/Theme.h"
+#include "ui/startup/DesktopStartup.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <functional>
 
@@ -52,9 +57,38 @@ int fail(const QString& command, QString message) {
     return 1;
 }
 
+// Why the windows cannot open here (empty when a display is there): Qt would abort without one.
+QString missingDisplay() {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (platform.isEmpty() && !x11 && !wayland)
+        return QStringLiteral("DISPLAY 与 WAYLAND_DISPLAY 均未设置");
+    if (platform == QLatin1String("xcb") && !x11)
+        return QStringLiteral("DISPLAY 未设置");
+    return {};
+}
+
+int runDesktop(int argc, char** argv) {
+    const QString missing = missingDisplay();
+    if (!missing.isEmpty()) {
+        lumiset::app::printError(
+            QStringLiteral("lumiset: 没有可用的显示器 (%1), 无法打开窗口; 命令行用法: lumiset produce …, "
+                           "lumiset album …, lumiset catalogue")
+                .arg(missing));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Lumiset"));
+    lumiset::ui::Theme::apply(app);
+    return lumiset::ui::RunDesktopProgram(app, lumiset::ui::MakeDesktopWindows);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc < 2)
+        return runDesktop(argc, argv);
     // Subcommands are headless: they paint into images, never onto a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -13,6 +13,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$here/build}" && pwd)"
 bin="$build/bin/lumiset"
 helper="$build/bench/bench_production"
+export LUMISET_PROGRAM_DIR="$build/bin" # the helper reads the data folder beside the program
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/photos"
@@ -53,9 +54,13 @@ echo "MP4 1920x1080: ${hd_s}s, peak memory $((hd_kb / 1024)) MB (1280x720: $((pr
 "$helper" frames "$work/album.lumiset" 1280x720 | ffmpeg -v error -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 \
   -i - -c:v ffv1 "$work/reference.mkv"
 "$helper" frames "$work/album.lumiset" 1280x720 | ffmpeg -v error -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 \
-  -i - -c:v libx264 -preset medium -crf 23 -pix_fmt yuv420p "$work/x264.mp4"
+  -i - -vf scale=out_color_matrix=bt709,format=yuv420p -colorspace bt709 -color_primaries bt709 \
+  -color_trc bt709 -c:v libx264 -preset medium -crf 23 "$work/x264.mp4"
+# Both files are compared in BT.709, the matrix production writes at HD sizes; the default conversion of
+# the reference would favour a file made with the older matrix.
 ssim() {
-  ffmpeg -v info -i "$1" -i "$work/reference.mkv" -lavfi "[0:v][1:v]ssim" -f null - 2>&1 |
+  ffmpeg -v info -i "$1" -i "$work/reference.mkv" \
+    -lavfi "[1:v]scale=out_color_matrix=bt709,format=yuv420p[r];[0:v]format=yuv420p[o];[o][r]ssim" -f null - 2>&1 |
     sed -n 's/.*All:\([0-9.]*\).*/\1/p'
 }
 ffmpeg -v error -i "$work/album.mp4" -an -c copy "$work/video_only.mp4"

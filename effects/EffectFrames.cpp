@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "core/FileAccess.h"
+#include "effects/EffectPng.h"
 
 #include <QDir>
 
@@ -9,7 +10,8 @@ namespace lumiset {
 
 EffectFrame LoadEffectFrame(const QString& path) {
     EffectFrame frame;
-    frame.image = ReadImageFile(path);
+    std::optional<QImage> palettePicture = DecodeEffectPng(ReadWholeFile(path), path);
+    frame.image = palettePicture ? std::move(*palettePicture) : ReadImageFile(path);
     frame.offset = frame.image.offset();
     // A crop lies inside its frame; anything else is a damaged file, not a place to draw at.
     if (frame.offset.x() < 0 || frame.offset.y() < 0)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
-  zlib1g-dev libjpeg62-turbo-dev libturbojpeg0-dev libexif-dev libpng-dev
+  zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libturbojpeg0-dev libexif-dev libpng-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev
   libsdl2-dev libopencc-dev librlottie-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QWindow>
 
 namespace lumiset::ui {
 
@@ -176,37 +175,8 @@ bool FramedWindow::closeButtonEvent(QEvent* event) {
     }
 }
 
-// startSystemMove() first: it is the only way on Wayland and lets a window manager snap and constrain
-// the window. Without a window manager (Xvfb, offscreen) it returns false and the window follows the
-// mouse by hand.
 bool FramedWindow::dragEvent(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            return false;
-        if (QWindow* handle = windowHandle(); handle && handle->startSystemMove())
-            return true;
-        dragging_ = true;
-        dragStartMouse_ = mouse->globalPosition().toPoint();
-        dragStartWindow_ = pos();
-        return true;
-    }
-    case QEvent::MouseMove: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!dragging_ || !(mouse->buttons() & Qt::LeftButton))
-            return false;
-        move(dragStartWindow_ + mouse->globalPosition().toPoint() - dragStartMouse_);
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        if (!dragging_ || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            return false;
-        dragging_ = false;
-        return true;
-    default:
-        return false;
-    }
+    return drag_.handle(this, event);
 }
 
 void FramedWindow::keyPressEvent(QKeyEvent* event) {

@@ -11,6 +11,8 @@
 // resize(); the chrome follows every resize.
 #pragma once
 
+#include "ui/WindowDrag.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <functional>
@@ -62,11 +64,7 @@ private:
     QWidget* body_;
     std::function<void()> closeAction_;
     bool closePressed_ = false;
-    // Moving by hand, when the window system cannot move the window itself: where the press was, in
-    // screen coordinates, and where the window was then.
-    bool dragging_ = false;
-    QPoint dragStartMouse_;
-    QPoint dragStartWindow_;
+    WindowDrag drag_;
 };
 
 } // namespace lumiset::ui

@@ -75,6 +75,33 @@ TEST(CommandLine, FailsWithAOneLineMessage) {
     EXPECT_EQ(runLumiset({"preview-template", "99999", "--out", "/tmp/x"}).err.trimmed().count(u'\n'), 0);
 }
 
+// Without arguments the program opens its windows; where there is no display it says so in one line
+// instead of letting Qt abort.
+TEST(CommandLine, WithoutADisplayTheWindowsSayWhyTheyCannotOpen) {
+    struct Case {
+        const char* platform; // empty: not set
+        const char* missing;
+    };
+    for (const Case& c : {Case{"", "DISPLAY 与 WAYLAND_DISPLAY 均未设置"}, Case{"xcb", "DISPLAY 未设置"}}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        if (*c.platform)
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QLatin1String(c.platform));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LUMISET_EXECUTABLE), {});
+        ASSERT_TRUE(process.waitForFinished(30'000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_EQ(err.trimmed().count(u'\n'), 0) << err.toStdString();
+        EXPECT_THAT(err.toStdString(), HasSubstr("没有可用的显示器"));
+        EXPECT_THAT(err.toStdString(), HasSubstr(c.missing));
+        EXPECT_THAT(err.toStdString(), HasSubstr("lumiset produce"));
+    }
+}
+
 TEST(PreviewTemplateCommand, RendersRequestedFramesWithPhotos) {
     TempTree tree;
     const QString photo = writePhoto(tree, "wide.jpg", {1200, 800}, QColor(200, 30, 30));

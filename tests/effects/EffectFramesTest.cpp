@@ -1,5 +1,6 @@
 // The effect-frame reader: whole and cropped frames, RGBA and palette files, and damaged ones.
 #include "effects/EffectFrames.h"
+#include "effects/EffectPng.h"
 
 #include "core/Error.h"
 #include "tests/support/TempTree.h"
@@ -7,7 +8,9 @@
 #include <QBuffer>
 #include <QColor>
 #include <QFileInfo>
+#include <QtEndian>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace lumiset;
 using namespace lumiset::test;
@@ -79,6 +82,79 @@ TEST(EffectFrameReader, APaletteFrameKeepsItsTransparentIndexWhollyTransparent) 
     EXPECT_EQ(frame.image.pixel(0, 0), 0u);
     EXPECT_EQ(frame.image.pixel(1, 0), qPremultiply(qRgba(255, 0, 0, 64)));
     EXPECT_EQ(frame.image.pixel(2, 0), qRgba(10, 20, 30, 255));
+}
+
+// A palette PNG written byte by byte, each row under its own filter: the writers we use pick "none" for
+// palette pictures, but any writer may choose another, and each filter has its own arithmetic.
+QByteArray chunk(const char* type, const QByteArray& body) {
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(quint32(body.size()), out.data());
+    out += QByteArray(type, 4) + body + QByteArray(4, '\0'); // the reader does not need the CRC
+    return out;
+}
+
+QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& indices, int paletteSize) {
+    const int width = int(indices[0].size());
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(quint32(width), header.data());
+    qToBigEndian<quint32>(quint32(indices.size()), header.data() + 4);
+    header[8] = 8; // bits per index
+    header[9] = 3; // palette
+    QByteArray palette;
+    for (int i = 0; i < paletteSize; ++i)
+        palette.append(char(i * 7)).append(char(255 - i)).append(char(i * 3));
+    QByteArray raw;
+    std::vector<uchar> prior(size_t(width), 0);
+    for (size_t y = 0; y < indices.size(); ++y) {
+        const int filter = int(y % 5);
+        const std::vector<uchar>& row = indices[y];
+        raw += char(filter);
+        for (int x = 0; x < width; ++x) {
+            const int left = x > 0 ? row[size_t(x - 1)] : 0;
+            const int up = prior[size_t(x)];
+            const int upLeft = x > 0 ? prior[size_t(x - 1)] : 0;
+            int predicted = 0;
+            if (filter == 1)
+                predicted = left;
+            else if (filter == 2)
+                predicted = up;
+            else if (filter == 3)
+                predicted = (left + up) / 2;
+            else if (filter == 4) {
+                const int p = left + up - upLeft;
+                const int pa = std::abs(p - left), pb = std::abs(p - up), pc = std::abs(p - upLeft);
+                predicted = pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft;
+            }
+            raw += char(uchar(row[size_t(x)] - predicted));
+        }
+        prior = row;
+    }
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("PLTE", palette) +
+           chunk("IDAT", qCompress(raw).mid(4)) + chunk("IEND", {});
+}
+
+TEST(EffectFrameReader, UndoesEveryRowFilterOfAPaletteFile) {
+    std::vector<std::vector<uchar>> indices(10, std::vector<uchar>(9));
+    for (size_t y = 0; y < indices.size(); ++y)
+        for (size_t x = 0; x < 9; ++x)
+            indices[y][x] = uchar((x * 37 + y * 11 + x * y) % 20);
+    const std::optional<QImage> image =
+        DecodeEffectPng(filteredEffectPng(indices, 20), QStringLiteral("f.png"));
+    ASSERT_TRUE(image);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const int i = indices[size_t(y)][size_t(x)];
+            ASSERT_EQ(image->pixel(x, y), qRgb(i * 7, 255 - i, i * 3)) << x << "," << y;
+        }
+}
+
+TEST(EffectFrameReader, OtherKindsOfPictureAreLeftToTheGeneralReaderAndADamagedOneIsAnError) {
+    EXPECT_FALSE(DecodeEffectPng(pngOf(drawnFrame(QImage::Format_Grayscale8), {}), QStringLiteral("a.png")));
+    EXPECT_FALSE(DecodeEffectPng(QByteArray("not a picture"), QStringLiteral("b.png")));
+    std::vector<std::vector<uchar>> indices(4, std::vector<uchar>(4, 1));
+    const QByteArray whole = filteredEffectPng(indices, 2);
+    const QByteArray truncated = whole.left(whole.size() - 20);
+    EXPECT_THROW(DecodeEffectPng(truncated, QStringLiteral("c.png")), Error);
 }
 
 TEST(EffectFrameReader, DamagedOrMissingFilesAreErrorsNamingTheFile) {

@@ -26,6 +26,9 @@ std::unique_ptr<ui::Workspace> makeWorkspace(bool withPhotos);
 
 // The pictures, by window family.
 void dialogShots();
+void startupShots();
+void mainWindowShots();
+void settingsShots();
 void photoShots();
 
 } // namespace lumiset::shots

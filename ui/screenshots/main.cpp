@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     dialogShots();
+    startupShots();
+    mainWindowShots();
+    settingsShots();
     photoShots();
     return failures == 0 ? 0 : 1;
 }

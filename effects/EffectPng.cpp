@@ -1,0 +1,164 @@
+#include "effects/EffectPng.h"
+
+#include "core/Error.h"
+
+#include <QDir>
+#include <QtEndian>
+#include <libdeflate.h>
+#include <memory>
+#include <vector>
+
+namespace lumiset {
+
+namespace {
+
+constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
+constexpr int kSignatureSize = 8;
+// Far beyond any frame (effects are made for 1920 x 1080); keeps a damaged header from asking for gigabytes.
+constexpr quint32 kMaxSide = 8192;
+
+struct DecompressorDeleter {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// One per thread: the composers read frames at the same time.
+libdeflate_decompressor* ThreadDecompressor() {
+    thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
+        libdeflate_alloc_decompressor());
+    return decompressor.get();
+}
+
+[[noreturn]] void Damaged(const QString& path, const char* what) {
+    throw Error(
+        QStringLiteral("特效帧图片已损坏 (%1): %2").arg(QLatin1String(what), QDir::toNativeSeparators(path)));
+}
+
+quint32 Read32(const uchar* p) {
+    return qFromBigEndian<quint32>(p);
+}
+
+uchar Paeth(int left, int up, int upLeft) {
+    const int p = left + up - upLeft;
+    const int pa = std::abs(p - left);
+    const int pb = std::abs(p - up);
+    const int pc = std::abs(p - upLeft);
+    if (pa <= pb && pa <= pc)
+        return static_cast<uchar>(left);
+    return static_cast<uchar>(pb <= pc ? up : upLeft);
+}
+
+// Undoes the row filter in place; `bytes` per pixel, `prior` is the row above, unfiltered, or zeros.
+bool Unfilter(uchar filter, uchar* row, const uchar* prior, int length, int bytes) {
+    switch (filter) {
+    case 0:
+        return true;
+    case 1:
+        for (int i = bytes; i < length; ++i)
+            row[i] = static_cast<uchar>(row[i] + row[i - bytes]);
+        return true;
+    case 2:
+        for (int i = 0; i < length; ++i)
+            row[i] = static_cast<uchar>(row[i] + prior[i]);
+        return true;
+    case 3:
+        for (int i = 0; i < length; ++i)
+            row[i] = static_cast<uchar>(row[i] + ((i >= bytes ? row[i - bytes] : 0) + prior[i]) / 2);
+        return true;
+    case 4:
+        for (int i = 0; i < length; ++i)
+            row[i] =
+                static_cast<uchar>(row[i] + (i >= bytes ? Paeth(row[i - bytes], prior[i], prior[i - bytes])
+                                                        : Paeth(0, prior[i], 0)));
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) {
+    const auto* data = reinterpret_cast<const uchar*>(file.data());
+    const qsizetype size = file.size();
+    if (size < kSignatureSize || memcmp(data, kSignature, kSignatureSize) != 0)
+        return std::nullopt;
+
+    quint32 width = 0;
+    quint32 height = 0;
+    int bytesPerPixel = 1; // a palette index, or red, green, blue and alpha
+    QRgb palette[256] = {};
+    int paletteSize = 0;
+    QPoint offset;
+    std::vector<uchar> compressed;
+    bool sawHeader = false;
+    bool sawEnd = false;
+    for (qsizetype at = kSignatureSize; at + 12 <= size && !sawEnd;) {
+        const quint32 length = Read32(data + at);
+        const uchar* type = data + at + 4;
+        const uchar* body = data + at + 8;
+        if (length > static_cast<quint64>(size - at - 12))
+            Damaged(path, "chunk");
+        const auto is = [type](const char* name) { return memcmp(type, name, 4) == 0; };
+        if (!sawHeader) {
+            if (!is("IHDR") || length != 13)
+                Damaged(path, "IHDR");
+            sawHeader = true;
+            width = Read32(body);
+            height = Read32(body + 4);
+            const uchar depth = body[8], colourType = body[9], interlace = body[12];
+            if (depth != 8 || (colourType != 3 && colourType != 6) || interlace != 0)
+                return std::nullopt;
+            bytesPerPixel = colourType == 6 ? 4 : 1;
+            if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+                Damaged(path, "size");
+        } else if (is("PLTE")) {
+            paletteSize = static_cast<int>(std::min<quint32>(length / 3, 256));
+            for (int i = 0; i < paletteSize; ++i)
+                palette[i] = qRgb(body[3 * i], body[3 * i + 1], body[3 * i + 2]);
+        } else if (is("tRNS")) {
+            for (int i = 0; i < static_cast<int>(std::min<quint32>(length, 256)); ++i)
+                palette[i] =
+                    qPremultiply(qRgba(qRed(palette[i]), qGreen(palette[i]), qBlue(palette[i]), body[i]));
+        } else if (is("oFFs") && length == 9 && body[8] == 0) {
+            offset = QPoint(static_cast<qint32>(Read32(body)), static_cast<qint32>(Read32(body + 4)));
+        } else if (is("IDAT")) {
+            compressed.insert(compressed.end(), body, body + length);
+        } else if (is("IEND")) {
+            sawEnd = true;
+        }
+        at += 12 + static_cast<qsizetype>(length);
+    }
+    if (!sawHeader || (bytesPerPixel == 1 && paletteSize == 0) || compressed.empty())
+        Damaged(path, "IDAT");
+
+    const size_t stride = width * bytesPerPixel + 1;
+    std::vector<uchar> raw(stride * height);
+    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed.data(), compressed.size(), raw.data(),
+                                   raw.size(), nullptr) != LIBDEFLATE_SUCCESS)
+        Damaged(path, "IDAT");
+
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        throw std::bad_alloc();
+    const std::vector<uchar> zeros(stride, 0);
+    const uchar* prior = zeros.data();
+    for (quint32 y = 0; y < height; ++y) {
+        uchar* row = raw.data() + y * stride;
+        if (!Unfilter(row[0], row + 1, prior, static_cast<int>(stride - 1), bytesPerPixel))
+            Damaged(path, "filter");
+        const uchar* in = row + 1;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        if (bytesPerPixel == 1) {
+            for (quint32 x = 0; x < width; ++x)
+                out[x] = palette[in[x]]; // indices past the palette read as transparent
+        } else {
+            for (quint32 x = 0; x < width; ++x, in += 4)
+                out[x] = qPremultiply(qRgba(in[0], in[1], in[2], in[3]));
+        }
+        prior = row + 1;
+    }
+    image.setOffset(offset);
+    return image;
+}
+
+} // namespace lumiset
