@@ -115,64 +115,12 @@ void FramedWindow::centreOnScreen() {
     move(frame.topLeft());
 }
 
-void FramedWindow::showCloseLook(CloseLook look) {
-    switch (look) {
-    case CloseLook::Normal:
-        right_->setPixmap(Theme::picture(ThemePicture::TitleRight));
-        break;
-    case CloseLook::Hovered:
-        right_->setPixmap(Theme::picture(ThemePicture::TitleRightHovered));
-        break;
-    case CloseLook::Pressed:
-        right_->setPixmap(Theme::picture(ThemePicture::TitleRightPressed));
-        break;
-    }
-}
-
 bool FramedWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == close_)
-        return closeButtonEvent(event);
+        return closeButton_.handle(event, close_, right_, [this] { runCloseAction(); });
     if (watched == left_ || watched == middle_)
         return dragEvent(event);
     return QDialog::eventFilter(watched, event);
-}
-
-// Like a push button: the pressed picture while held over it, the action on a release over it.
-bool FramedWindow::closeButtonEvent(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::Enter:
-        showCloseLook(closePressed_ ? CloseLook::Pressed : CloseLook::Hovered);
-        return false;
-    case QEvent::Leave:
-        showCloseLook(CloseLook::Normal);
-        return false;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            return false;
-        closePressed_ = true;
-        showCloseLook(CloseLook::Pressed);
-        return true;
-    case QEvent::MouseMove:
-        if (closePressed_) {
-            const bool over = close_->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
-            showCloseLook(over ? CloseLook::Pressed : CloseLook::Normal);
-        }
-        return closePressed_;
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !closePressed_)
-            return false;
-        closePressed_ = false;
-        const bool over = close_->rect().contains(mouse->position().toPoint());
-        showCloseLook(over ? CloseLook::Hovered : CloseLook::Normal);
-        if (over)
-            runCloseAction();
-        return true;
-    }
-    default:
-        return false;
-    }
 }
 
 bool FramedWindow::dragEvent(QEvent* event) {

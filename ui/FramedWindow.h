@@ -11,6 +11,7 @@
 // resize(); the chrome follows every resize.
 #pragma once
 
+#include "ui/CloseButton.h"
 #include "ui/WindowDrag.h"
 
 #include <QDialog>
@@ -47,10 +48,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    enum class CloseLook { Normal, Hovered, Pressed };
-    void showCloseLook(CloseLook look);
     void runCloseAction();
-    bool closeButtonEvent(QEvent* event);
     bool dragEvent(QEvent* event);
     void layOutChrome();
     void centreOnScreen();
@@ -63,7 +61,7 @@ private:
     QLabel* close_;
     QWidget* body_;
     std::function<void()> closeAction_;
-    bool closePressed_ = false;
+    CloseButton closeButton_;
     WindowDrag drag_;
 };
 

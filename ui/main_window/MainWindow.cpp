@@ -529,7 +529,7 @@ void MainWindow::popUpBelow(QMenu* menu, QWidget* label) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == close_)
-        return closeLabelEvent(event);
+        return closeButton_.handle(event, close_, titleRight_, [this] { requestQuit(); });
     if (watched == titleLeft_ || watched == titleMiddle_ || watched == icon_)
         return titleBarEvent(watched, event);
     if (watched == windowMenuLabel_ || watched == functionMenuLabel_) {
@@ -557,39 +557,6 @@ bool MainWindow::titleBarEvent(QObject*, QEvent* event) {
         return true;
     }
     return drag_.handle(this, event);
-}
-
-// Like a push button: the pressed picture while held, quitting on a release over it.
-bool MainWindow::closeLabelEvent(QEvent* event) {
-    auto look = [this](ThemePicture picture) { titleRight_->setPixmap(Theme::picture(picture)); };
-    switch (event->type()) {
-    case QEvent::Enter:
-        look(closePressed_ ? ThemePicture::TitleRightPressed : ThemePicture::TitleRightHovered);
-        return false;
-    case QEvent::Leave:
-        look(ThemePicture::TitleRight);
-        return false;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            return false;
-        closePressed_ = true;
-        look(ThemePicture::TitleRightPressed);
-        return true;
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !closePressed_)
-            return false;
-        closePressed_ = false;
-        const bool over = close_->rect().contains(mouse->position().toPoint());
-        look(over ? ThemePicture::TitleRightHovered : ThemePicture::TitleRight);
-        if (over)
-            requestQuit();
-        return true;
-    }
-    default:
-        return false;
-    }
 }
 
 } // namespace lumiset::ui

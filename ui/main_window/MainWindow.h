@@ -7,6 +7,7 @@
 // trigger it. The album changes only through the workspace's document and core operations.
 #pragma once
 
+#include "ui/CloseButton.h"
 #include "ui/WindowDrag.h"
 
 #include <QHash>
@@ -100,7 +101,6 @@ private:
     void layOut();
     void updateTitle();
     bool titleBarEvent(QObject* watched, QEvent* event);
-    bool closeLabelEvent(QEvent* event);
     void popUpBelow(QMenu* menu, QWidget* label);
 
     // Photos: pages, cells, the main view.
@@ -162,7 +162,7 @@ private:
     QLabel* windowMenuLabel_;
     QLabel* functionMenuLabel_;
     QLabel* close_;
-    bool closePressed_ = false;
+    CloseButton closeButton_;
     WindowDrag drag_;
     QMenu* windowMenu_;
     QMenu* functionMenu_;
