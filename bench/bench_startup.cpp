@@ -21,23 +21,13 @@ using namespace lumiset;
 
 namespace {
 
+// One data folder per template count, made on first use and kept for the run.
 const test::TempTree& dataFolderOf(int templates) {
     static std::map<int, std::unique_ptr<test::TempTree>> trees;
     auto& tree = trees[templates];
     if (!tree) {
         tree = std::make_unique<test::TempTree>();
-        const char* orientations[] = {"|heng|", "|shu|", "|shuheng|", "|heng|shu|", "|heng|heng|shu|shu|"};
-        const char* pictures[] = {"|zp_1|", "|zp_1|", "|zp_1|", "|zp_1|zp_2|", "|zp_1|zp_2|zp_3|zp_4|"};
-        for (int i = 0; i < templates; ++i) {
-            test::TemplateSpec design;
-            design.name = QStringLiteral("模板%1").arg(i);
-            design.orientations = orientations[i % 5];
-            design.pictures = pictures[i % 5];
-            design.positions = "|50|200|";
-            design.mandatoryMarks = "|A|B|";
-            test::WriteTemplate(*tree, QStringLiteral("c%1/t%2").arg(i / 50).arg(i, 4, 10, QLatin1Char('0')),
-                                design);
-        }
+        test::WriteVariedTemplates(*tree, templates);
     }
     return *tree;
 }

@@ -32,4 +32,18 @@ QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateS
                       EncodePackage(TemplateParameterFile(design), 20));
 }
 
+void WriteVariedTemplates(const TempTree& tree, int count) {
+    const char* orientations[] = {"|heng|", "|shu|", "|shuheng|", "|heng|shu|", "|heng|heng|shu|shu|"};
+    const char* pictures[] = {"|zp_1|", "|zp_1|", "|zp_1|", "|zp_1|zp_2|", "|zp_1|zp_2|zp_3|zp_4|"};
+    for (int i = 0; i < count; ++i) {
+        TemplateSpec design;
+        design.name = QStringLiteral("模板%1").arg(i);
+        design.orientations = orientations[i % 5];
+        design.pictures = pictures[i % 5];
+        design.positions = "|50|200|";
+        design.mandatoryMarks = "|A|B|";
+        WriteTemplate(tree, QStringLiteral("c%1/t%2").arg(i / 50).arg(i, 4, 10, QLatin1Char('0')), design);
+    }
+}
+
 } // namespace lumiset::test

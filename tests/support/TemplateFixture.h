@@ -31,4 +31,8 @@ QByteArray TemplateParameterFile(const TemplateSpec& design);
 // folder below `programDir` relative to `tree`; returns the parameter package path.
 QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateSpec& design);
 
+// `count` templates of the five slot designs in turn (one landscape, one portrait, one either way, two
+// and four photos), fifty to a category folder: a data folder of a realistic mix for start-up benchmarks.
+void WriteVariedTemplates(const TempTree& tree, int count);
+
 } // namespace lumiset::test
