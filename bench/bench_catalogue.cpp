@@ -8,19 +8,8 @@ using namespace lumiset;
 
 namespace {
 
-// One data folder per template count, made on first use and kept for the run.
-const test::TempTree& dataFolderOf(int templates) {
-    static std::map<int, std::unique_ptr<test::TempTree>> trees;
-    auto& tree = trees[templates];
-    if (!tree) {
-        tree = std::make_unique<test::TempTree>();
-        test::WriteVariedTemplates(*tree, templates);
-    }
-    return *tree;
-}
-
 void BM_BuildCatalogue(benchmark::State& state) {
-    const auto& tree = dataFolderOf(static_cast<int>(state.range(0)));
+    const auto& tree = test::VariedTemplateFolder(static_cast<int>(state.range(0)));
     const DataPaths paths(tree.path(), tree.path());
     for (auto _ : state) {
         TemplateCatalogue catalogue = TemplateCatalogue::build(paths);

@@ -3,6 +3,9 @@
 #include "core/IniFile.h"
 #include "core/Package.h"
 
+#include <map>
+#include <memory>
+
 namespace lumiset::test {
 
 QByteArray TemplateParameterFile(const TemplateSpec& s) {
@@ -44,6 +47,16 @@ void WriteVariedTemplates(const TempTree& tree, int count) {
         design.mandatoryMarks = "|A|B|";
         WriteTemplate(tree, QStringLiteral("c%1/t%2").arg(i / 50).arg(i, 4, 10, QLatin1Char('0')), design);
     }
+}
+
+const TempTree& VariedTemplateFolder(int count) {
+    static std::map<int, std::unique_ptr<TempTree>> folders;
+    std::unique_ptr<TempTree>& folder = folders[count];
+    if (!folder) {
+        folder = std::make_unique<TempTree>();
+        WriteVariedTemplates(*folder, count);
+    }
+    return *folder;
 }
 
 } // namespace lumiset::test

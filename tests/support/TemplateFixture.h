@@ -34,5 +34,7 @@ QString WriteTemplate(const TempTree& tree, const QString& stem, const TemplateS
 // `count` templates of the five slot designs in turn (one landscape, one portrait, one either way, two
 // and four photos), fifty to a category folder: a data folder of a realistic mix for start-up benchmarks.
 void WriteVariedTemplates(const TempTree& tree, int count);
+// A folder of WriteVariedTemplates(count), made on first use and kept until the program ends.
+const TempTree& VariedTemplateFolder(int count);
 
 } // namespace lumiset::test
