@@ -78,6 +78,17 @@ struct SessionHolder {
     Session session{document};
 };
 
+// A data folder holding the start-up package, and a session for the animation to report to.
+struct FolderWithStartupPackage {
+    TempTree tree;
+    DataPaths paths{tree.path(), tree.path()};
+    mutable SessionHolder holder;
+    FolderWithStartupPackage() {
+        tree.write(QStringLiteral("korvel/wj_0_or_2_2/wj_0_or_2_2_d.rar"),
+                   EncodePackage(StartupMovie(), PackageLayers::Startup));
+    }
+};
+
 bool closeTo(QColor a, QColor b) {
     return qAbs(a.red() - b.red()) < 8 && qAbs(a.green() - b.green()) < 8 && qAbs(a.blue() - b.blue()) < 8;
 }
@@ -89,16 +100,12 @@ QColor shownColour(QWidget* box) {
 } // namespace
 
 TEST(StartupAnimation, PlaysOverTheWholeMainViewAndLoops) {
-    TempTree tree;
-    const DataPaths paths(tree.path(), tree.path());
-    tree.write(QStringLiteral("korvel/wj_0_or_2_2/wj_0_or_2_2_d.rar"),
-               EncodePackage(StartupMovie(), PackageLayers::Startup));
-    SessionHolder holder;
+    const FolderWithStartupPackage folder;
     MainViewHost host;
 
-    StartupAnimation* animation = StartupAnimation::cover(host.view, paths, holder.session);
+    StartupAnimation* animation = StartupAnimation::cover(host.view, folder.paths, folder.holder.session);
     ASSERT_NE(animation, nullptr);
-    EXPECT_EQ(holder.session.state.Edit_ShockwaveFlash_qi_dong_dong_hua, QStringLiteral("0"));
+    EXPECT_EQ(folder.holder.session.state.Edit_ShockwaveFlash_qi_dong_dong_hua, QStringLiteral("0"));
     EXPECT_EQ(animation->objectName(), QStringLiteral("ScrollBox_qi_dong_dong_hua"));
     EXPECT_EQ(animation->mapTo(&host.window, QPoint(0, 0)), host.view->geometry().topLeft());
     EXPECT_EQ(animation->size(), host.view->size());
@@ -132,13 +139,10 @@ TEST(StartupAnimation, PlaysOverTheWholeMainViewAndLoops) {
 }
 
 TEST(StartupAnimation, TakesNoInputAndStopFreesItAndGivesTheViewBack) {
-    TempTree tree;
-    const DataPaths paths(tree.path(), tree.path());
-    tree.write(QStringLiteral("korvel/wj_0_or_2_2/wj_0_or_2_2_d.rar"),
-               EncodePackage(StartupMovie(), PackageLayers::Startup));
-    SessionHolder holder;
+    const FolderWithStartupPackage folder;
     MainViewHost host;
-    QPointer<StartupAnimation> animation = StartupAnimation::cover(host.view, paths, holder.session);
+    QPointer<StartupAnimation> animation =
+        StartupAnimation::cover(host.view, folder.paths, folder.holder.session);
     ASSERT_FALSE(animation.isNull());
     ASSERT_TRUE(WaitFor([&] { return animation->framesShown() > 0; }));
 
@@ -148,7 +152,7 @@ TEST(StartupAnimation, TakesNoInputAndStopFreesItAndGivesTheViewBack) {
     EXPECT_FALSE(animation->hasFocus());
 
     animation->stop();
-    EXPECT_EQ(holder.session.state.Edit_ShockwaveFlash_qi_dong_dong_hua, QStringLiteral("1"));
+    EXPECT_EQ(folder.holder.session.state.Edit_ShockwaveFlash_qi_dong_dong_hua, QStringLiteral("1"));
     EXPECT_FALSE(animation->isVisible());
     // Freed from the event loop (which a test without a running loop lets run explicitly).
     ASSERT_TRUE(WaitFor([&] {
@@ -163,15 +167,11 @@ TEST(StartupAnimation, TakesNoInputAndStopFreesItAndGivesTheViewBack) {
 // The main window covers its view while it is built, before it is shown: the movie starts once the view
 // shows.
 TEST(StartupAnimation, CoversAViewNotYetShownAndPlaysOnceItShows) {
-    TempTree tree;
-    const DataPaths paths(tree.path(), tree.path());
-    tree.write(QStringLiteral("korvel/wj_0_or_2_2/wj_0_or_2_2_d.rar"),
-               EncodePackage(StartupMovie(), PackageLayers::Startup));
-    SessionHolder holder;
+    const FolderWithStartupPackage folder;
     QWidget window;
     auto* view = new QWidget(&window);
     view->setGeometry(10, 10, 400, 225);
-    StartupAnimation* animation = StartupAnimation::cover(view, paths, holder.session);
+    StartupAnimation* animation = StartupAnimation::cover(view, folder.paths, folder.holder.session);
     ASSERT_NE(animation, nullptr);
     WaitFor([] { return false; }, 100);
     EXPECT_EQ(animation->framesShown(), 0);
@@ -181,13 +181,10 @@ TEST(StartupAnimation, CoversAViewNotYetShownAndPlaysOnceItShows) {
 }
 
 TEST(StartupAnimation, GoesWithItsViewWhileItPlays) {
-    TempTree tree;
-    const DataPaths paths(tree.path(), tree.path());
-    tree.write(QStringLiteral("korvel/wj_0_or_2_2/wj_0_or_2_2_d.rar"),
-               EncodePackage(StartupMovie(), PackageLayers::Startup));
-    SessionHolder holder;
+    const FolderWithStartupPackage folder;
     auto host = std::make_unique<MainViewHost>();
-    QPointer<StartupAnimation> animation = StartupAnimation::cover(host->view, paths, holder.session);
+    QPointer<StartupAnimation> animation =
+        StartupAnimation::cover(host->view, folder.paths, folder.holder.session);
     ASSERT_TRUE(WaitFor([&] { return animation && animation->framesShown() > 2; }));
     host.reset();
     EXPECT_TRUE(animation.isNull());
