@@ -48,6 +48,11 @@ void Album::clearTables() {
     finishedTemplates.clear();
 }
 
+void Album::clearData() {
+    clearTables();
+    facts = AlbumFacts();
+}
+
 namespace {
 bool isLandscapeRow(const QStringList& photo) {
     return IsLandscape(photo[PhotoCol::Width].toLongLong(), photo[PhotoCol::Height].toLongLong());

@@ -60,6 +60,8 @@ public:
 
     // Empties every table; settings and facts stay.
     void clearTables();
+    // "清空数据": every table empty and the facts of earlier runs forgotten; only the settings stay.
+    void clearData();
 
     // Recomputes every derived table and list from the tables they follow from.
     void refreshDerived() {

@@ -74,13 +74,6 @@ QString AboutPage() {
         .arg(QStringLiteral(LUMISET_VERSION));
 }
 
-// An album without any data that keeps `album`'s system settings.
-Album EmptyAlbumLike(const Album& album) {
-    Album empty;
-    empty.settings = album.settings;
-    return empty;
-}
-
 } // namespace
 
 QAction* MainWindow::addCommand(const QString& caption, std::function<void()> run) {
@@ -385,14 +378,16 @@ void MainWindow::openAlbum() {
 void MainWindow::clearAlbum() {
     if (refuseDuringPlayback())
         return;
-    if (workspace_.document.album() == EmptyAlbumLike(workspace_.document.album())) {
+    Album cleared = workspace_.document.album();
+    cleared.clearData();
+    if (cleared == workspace_.document.album()) {
         ShowMessage(this, QStringLiteral("相册中没有可清空的数据！"));
         return;
     }
     if (!AskToConfirm(this, QStringLiteral("清空数据"),
                       QStringLiteral("是否清空相册的全部照片、模板、音乐、歌词和特效?")))
         return;
-    workspace_.document.apply(QStringLiteral("清空数据"), EmptyAlbumLike(workspace_.document.album()));
+    workspace_.document.apply(QStringLiteral("清空数据"), std::move(cleared));
 }
 
 void MainWindow::requestQuit() {
