@@ -4,7 +4,7 @@
 // the gain of decoding in parallel; "again" is a page whose pictures the renderer has kept.
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
-#include "ui/main_window/PictureRenderer.h"
+#include "ui/PictureRenderer.h"
 
 #include <QEventLoop>
 #include <QFile>

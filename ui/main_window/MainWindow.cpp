@@ -4,7 +4,7 @@
 #include "core/AlbumTableModel.h"
 #include "ui/Theme.h"
 #include "ui/Workspace.h"
-#include "ui/main_window/PictureRenderer.h"
+#include "ui/PictureRenderer.h"
 
 #include <QAction>
 #include <QFrame>

@@ -4,7 +4,7 @@
 #include "ui/dialogs/MessageBox.h"
 #include "ui/main_window/MainViewFit.h"
 #include "ui/main_window/MainWindow.h"
-#include "ui/main_window/PictureRenderer.h"
+#include "ui/PictureRenderer.h"
 
 #include <QAction>
 #include <QFrame>

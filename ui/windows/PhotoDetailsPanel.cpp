@@ -2,7 +2,6 @@
 
 #include "core/Columns.h"
 #include "photos/PhotoFit.h"
-#include "photos/ThumbnailLoader.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -27,8 +26,9 @@ QSize PreviewFrameSize(QSize photo) {
 }
 
 PhotoDetailsPanel::PhotoDetailsPanel(const ThumbnailLoader& thumbnails, QWidget* parent)
-    : QWidget(parent), thumbnails_(thumbnails), preview_(new QLabel) {
-    renderer_.setMaxThreadCount(1);
+    : QWidget(parent), preview_(new QLabel), renderer_(thumbnails) {
+    connect(&renderer_, &PictureRenderer::rendered, this,
+            [this](int, const QImage& picture) { preview_->setPixmap(QPixmap::fromImage(picture)); });
 
     auto* box = new QScrollArea(this);
     box->setObjectName(QStringLiteral("ScrollBox_xianshizhaopianshi"));
@@ -65,14 +65,8 @@ PhotoDetailsPanel::PhotoDetailsPanel(const ThumbnailLoader& thumbnails, QWidget*
     layout->addStretch(1);
 }
 
-PhotoDetailsPanel::~PhotoDetailsPanel() {
-    renderer_.clear();
-    renderer_.waitForDone();
-}
-
 void PhotoDetailsPanel::clear() {
-    ++request_;
-    rendering_ = false;
+    renderer_.cancel();
     preview_->clear();
     preview_->setToolTip({});
     for (QLineEdit* field : fields_)
@@ -92,22 +86,8 @@ void PhotoDetailsPanel::showPhoto(int row, const QStringList& cells) {
     const QSize frame = PreviewFrameSize({cells[PhotoCol::Width].toInt(), cells[PhotoCol::Height].toInt()});
     if (frame.isEmpty())
         return;
-    const quint64 request = request_;
-    rendering_ = true;
-    renderer_.clear(); // a preview nobody waits for any more need not be rendered
-    renderer_.start([this, request, frame, path = cells[PhotoCol::Path]] {
-        const QRect picture(kBorder, kBorder, frame.width() - 2 * kBorder, frame.height() - 2 * kBorder);
-        const QImage panel = thumbnails_.renderPanel(path, frame, picture);
-        QMetaObject::invokeMethod(
-            this, [this, request, panel] { showPreview(request, panel); }, Qt::QueuedConnection);
-    });
-}
-
-void PhotoDetailsPanel::showPreview(quint64 request, const QImage& picture) {
-    if (request != request_)
-        return;
-    rendering_ = false;
-    preview_->setPixmap(QPixmap::fromImage(picture));
+    const QRect picture(kBorder, kBorder, frame.width() - 2 * kBorder, frame.height() - 2 * kBorder);
+    renderer_.render({{cells[PhotoCol::Path], frame, picture}});
 }
 
 } // namespace lumiset::ui

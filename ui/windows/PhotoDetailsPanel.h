@@ -4,17 +4,13 @@
 // is rendered on a worker thread and shown when it arrives; a newer selection makes older ones vanish.
 #pragma once
 
-#include <QImage>
+#include "ui/PictureRenderer.h"
+
 #include <QStringList>
-#include <QThreadPool>
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
-
-namespace lumiset {
-class ThumbnailLoader;
-}
 
 namespace lumiset::ui {
 
@@ -24,24 +20,16 @@ public:
     static constexpr QSize kPreviewSize{201, 169};
 
     explicit PhotoDetailsPanel(const ThumbnailLoader& thumbnails, QWidget* parent = nullptr);
-    // Waits for a preview still being rendered, which would otherwise arrive at a deleted panel.
-    ~PhotoDetailsPanel() override;
-
     // Shows photo row `row` (0-based) with its table cells; an empty `cells` clears the panel.
     void showPhoto(int row, const QStringList& cells);
     void clear();
     // Whether a preview is still being rendered (tests and screenshots wait for it).
-    bool isRendering() const { return rendering_; }
+    bool isRendering() const { return renderer_.pending() > 0; }
 
 private:
-    void showPreview(quint64 request, const QImage& picture);
-
-    const ThumbnailLoader& thumbnails_;
     QList<QLineEdit*> fields_; // Edit_xuhao … Edit_weizhi, the photo columns 0 … 5
     QLabel* preview_;
-    QThreadPool renderer_;
-    quint64 request_ = 0; // the newest preview asked for; older ones are dropped when they arrive
-    bool rendering_ = false;
+    PictureRenderer renderer_; // a newer selection drops the preview of an older one
 };
 
 // The size of the preview picture of a W x H photo: the photo fitted into a frame 6 pixels smaller than

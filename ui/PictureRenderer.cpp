@@ -1,4 +1,4 @@
-#include "ui/main_window/PictureRenderer.h"
+#include "ui/PictureRenderer.h"
 
 #include <QDateTime>
 #include <QFileInfo>
