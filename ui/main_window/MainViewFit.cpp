@@ -1,5 +1,7 @@
 #include "ui/main_window/MainViewFit.h"
 
+#include "photos/PhotoFit.h"
+
 namespace lumiset::ui {
 
 QSize MainViewPictureSize(QSize photo, QSize display, bool landscapeModerate) {
@@ -7,24 +9,11 @@ QSize MainViewPictureSize(QSize photo, QSize display, bool landscapeModerate) {
     const qint64 h = photo.height();
     if (w <= 0 || h <= 0 || display.width() <= 0 || display.height() <= 0)
         return {};
-    qint64 width = 0;
-    qint64 height = 0;
-    if (w >= h) {
-        width = display.width();
-        height = h * width / w;
-        if (landscapeModerate && height > display.height()) {
-            height = display.height();
-            width = w * height / h;
-        }
-    } else {
-        height = display.height();
-        width = w * height / h;
-        if (width > display.width()) {
-            width = display.width();
-            height = h * width / w;
-        }
-    }
-    return {static_cast<int>(qMax<qint64>(1, width)), static_cast<int>(qMax<qint64>(1, height))};
+    // Only a landscape photo shown full-screen may grow taller than the display.
+    const QSize fitted = w >= h && !landscapeModerate
+                             ? QSize(display.width(), static_cast<int>(h * display.width() / w))
+                             : FitPhotoSize(photo, display);
+    return fitted.expandedTo(QSize(1, 1));
 }
 
 } // namespace lumiset::ui
