@@ -12,7 +12,13 @@ cmake --build "$build" --target lumiset_screenshots
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+# The photo tables show where the photos are: a fixed, neutral folder keeps the pictures free of this
+# machine's paths and the same from run to run.
+photos="/tmp/lumiset-screenshots/照片"
+program="${LUMISET_PROGRAM_DIR:-$build/bin}"
+rm -rf "$photos" && mkdir -p "$photos" && cp "$program/samples/photos/"*.jpg "$photos/"
+trap 'rm -rf "$work" "$photos"' EXIT
+XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LUMISET_SHOT_PHOTOS="$photos" \
   xvfb-run -a -s "-screen 0 1600x1000x24" "$build/tools/lumiset_screenshots" "$work/shots"
 mkdir -p "$out"
 rm -f "$out"/*.png

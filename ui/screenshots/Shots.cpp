@@ -47,7 +47,9 @@ std::unique_ptr<ui::Workspace> makeWorkspace(bool withPhotos) {
     auto workspace = std::make_unique<ui::Workspace>(paths, TemplateCatalogue::build(paths));
     if (withPhotos) {
         QStringList photos;
-        const QDir folder(paths.programDir() + QStringLiteral("/samples/photos"));
+        // scripts/screenshots.sh puts the photos where a picture may show their path.
+        const QString staged = qEnvironmentVariable("LUMISET_SHOT_PHOTOS");
+        const QDir folder(staged.isEmpty() ? paths.programDir() + QStringLiteral("/samples/photos") : staged);
         for (const QString& name : folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
             photos << folder.filePath(name);
         Job control;
