@@ -2,9 +2,9 @@
 #include "ui/main_window/MainWindow.h"
 
 #include "core/AlbumTableModel.h"
+#include "ui/PictureRenderer.h"
 #include "ui/Theme.h"
 #include "ui/Workspace.h"
-#include "ui/PictureRenderer.h"
 
 #include <QAction>
 #include <QFrame>

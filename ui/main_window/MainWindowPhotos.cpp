@@ -1,10 +1,10 @@
 // The photo pages, the cells and the photo shown in the main view, with zoom and dragging.
 #include "core/SystemSettings.h"
+#include "ui/PictureRenderer.h"
 #include "ui/Workspace.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/main_window/MainViewFit.h"
 #include "ui/main_window/MainWindow.h"
-#include "ui/PictureRenderer.h"
 
 #include <QAction>
 #include <QFrame>
