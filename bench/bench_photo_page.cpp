@@ -2,13 +2,17 @@
 // margin) through the parallel renderer, from the request until the last picture has arrived on the
 // interface thread. The goal is 150 ms a page. The serial run is the same work on one thread, to read
 // the gain of decoding in parallel; "again" is a page whose pictures the renderer has kept.
+// "ThumbnailList" is the photo list's screen of nine tiles (small, and enlarged 375 x 240): a new list over
+// an album of the nine photos, from its showing until every tile in view has its picture.
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/TempTree.h"
+#include "ui/PhotoTileList.h"
 #include "ui/PictureRenderer.h"
+#include "ui/Workspace.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 using namespace lumiset;
@@ -76,12 +80,44 @@ void SerialPage(benchmark::State& state, const PhotoPage* page) {
     state.SetItemsProcessed(state.iterations() * kPage);
 }
 
+struct ListCase {
+    const PhotoPage* page;
+    QSize tile;
+};
+
+void ThumbnailList(benchmark::State& state, ListCase list) {
+    const test::TempTree data;
+    ui::Workspace workspace(DataPaths(data.file("program"), data.file("work")), TemplateCatalogue());
+    workspace.document.modify(QStringLiteral("照片"), [&](Album& album) {
+        for (const ui::PictureRequest& request : list.page->requests)
+            album.photos.appendRow({QString::number(album.photos.rowCount() + 1),
+                                    QStringLiteral("IMG"),
+                                    QStringLiteral(".jpg"),
+                                    QStringLiteral("4000"),
+                                    QStringLiteral("3000"),
+                                    request.path,
+                                    {}});
+    });
+    for (auto _ : state) {
+        ui::PhotoTileList tiles(workspace);
+        tiles.setTileSize(list.tile);
+        tiles.resize((list.tile.width() + 20) * 3 + 30, (list.tile.height() + 40) * 3 + 30);
+        QEventLoop loop;
+        QObject::connect(&tiles, &ui::PhotoTileList::tilesShown, &loop, &QEventLoop::quit);
+        tiles.show();
+        loop.exec();
+        if (tiles.pendingTiles() != 0)
+            state.SkipWithError("tiles in view still missing");
+    }
+    state.SetItemsProcessed(state.iterations() * kPage);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     const PhotoPage bare(true);
     const PhotoPage withThumbnails(false);
@@ -97,6 +133,17 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("PhotoPage/again/no_exif_thumbnail", PageAgain, &bare)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    for (const auto& [name, page] :
+         {std::pair{"no_exif_thumbnail", &bare}, std::pair{"exif_thumbnail", &withThumbnails}}) {
+        benchmark::RegisterBenchmark((std::string("ThumbnailList/small/") + name).c_str(), ThumbnailList,
+                                     ListCase{page, ui::PhotoTileList::kSmallTile})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark((std::string("ThumbnailList/large/") + name).c_str(), ThumbnailList,
+                                     ListCase{page, ui::PhotoTileList::kLargeTile})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -33,4 +33,15 @@ QRect PlacePicture(QSize photo, const QRect& area) {
                  area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height());
 }
 
+PhotoTile LayOutPhotoTile(QSize photo, QSize tile) {
+    const QSize inner = tile - QSize(8, 8);
+    QSize fitted = FitPhotoSize(photo, inner);
+    if (fitted.isEmpty())
+        fitted = inner.expandedTo(QSize(1, 1));
+    const QSize framed = fitted + QSize(6, 6);
+    const QRect frame(QPoint((tile.width() - framed.width()) / 2, (tile.height() - framed.height()) / 2),
+                      framed);
+    return {frame, QRect(frame.topLeft() + QPoint(3, 3), fitted)};
+}
+
 } // namespace lumiset

@@ -16,4 +16,13 @@ QSize FitPhotoSize(QSize photo, QSize frame);
 // less), the picture fills the area, so that no white hairline is left along an edge.
 QRect PlacePicture(QSize photo, const QRect& area);
 
+// A thumbnail tile of the photo lists: the photo fitted into the tile less 8 pixels each way, in a white
+// frame 6 pixels larger, both centred in the tile. Rectangles in the tile's coordinates; a photo without
+// a known size gets the whole inner area.
+struct PhotoTile {
+    QRect frame;
+    QRect picture;
+};
+PhotoTile LayOutPhotoTile(QSize photo, QSize tile);
+
 } // namespace lumiset

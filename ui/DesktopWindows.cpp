@@ -3,6 +3,7 @@
 #include "ui/Workspace.h"
 #include "ui/main_window/MainWindow.h"
 #include "ui/startup/StartupAnimation.h"
+#include "ui/windows/PhotoFilesWindow.h"
 #include "ui/windows/PhotoWindow.h"
 #include "ui/windows/SettingsWindow.h"
 
@@ -22,8 +23,12 @@ QWidget* MakeDesktopWindows(Workspace& workspace) {
     main->setWindowOpener(QStringLiteral("添加照片"), [main, &workspace, animation]() mutable {
         if (animation)
             animation->stop();
-        PhotoWindow::open(main, workspace);
+        PhotoWindow::open(main, workspace, [&workspace](QWidget* photoWindow) {
+            PhotoFilesWindow::open(photoWindow, workspace);
+        });
     });
+    main->setWindowOpener(QStringLiteral("照片文件"),
+                          [main, &workspace] { PhotoFilesWindow::open(main, workspace); });
     return main;
 }
 

@@ -39,6 +39,8 @@ public:
     static int heightForBody(int bodyHeight);
 
 protected:
+    // Moves the window to the middle of its screen's free area.
+    void centreOnScreen();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -51,7 +53,6 @@ private:
     void runCloseAction();
     bool dragEvent(QEvent* event);
     void layOutChrome();
-    void centreOnScreen();
 
     QLabel* left_;
     QLabel* middle_;

@@ -46,3 +46,22 @@ INSTANTIATE_TEST_SUITE_P(Areas, Placement,
                                            // the caller rounded 145.5 up: still the whole area, no hairline
                                            PlaceCase{{4000, 3000}, {0, 0, 194, 146}, {0, 0, 194, 146}},
                                            PlaceCase{{1000, 500}, {-80, 0, 1440, 720}, {-80, 0, 1440, 720}}));
+
+TEST(PhotoTile, FramesTheFittedPhotoAndCentresBothInTheTile) {
+    struct Case {
+        QSize photo, tile;
+        QRect frame, picture;
+    };
+    const Case cases[] = {
+        {{4000, 3000}, {125, 80}, {11, 1, 102, 78}, {14, 4, 96, 72}},     // the height limits
+        {{3000, 4000}, {125, 80}, {32, 1, 60, 78}, {35, 4, 54, 72}},      // portrait
+        {{4000, 3000}, {375, 240}, {30, 1, 315, 238}, {33, 4, 309, 232}}, // enlarged tiles
+        {{10000, 1000}, {125, 80}, {1, 31, 123, 17}, {4, 34, 117, 11}},   // panorama
+        {{0, 0}, {125, 80}, {1, 1, 123, 78}, {4, 4, 117, 72}},            // size unknown: the whole inside
+    };
+    for (const Case& c : cases) {
+        const PhotoTile tile = LayOutPhotoTile(c.photo, c.tile);
+        EXPECT_EQ(tile.frame, c.frame) << c.photo.width() << "x" << c.photo.height();
+        EXPECT_EQ(tile.picture, c.picture) << c.photo.width() << "x" << c.photo.height();
+    }
+}

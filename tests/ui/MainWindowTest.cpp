@@ -6,13 +6,13 @@
 #include "tests/support/TemplateFixture.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/UiEvents.h"
+#include "ui/PhotoTileList.h"
 #include "ui/Workspace.h"
 #include "ui/main_window/MainViewFit.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -359,24 +359,37 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, TitleBarDoubleClick,
                                            ModeCase{"quanping_chuangkou", "moren_chuangkou"},
                                            ModeCase{"fangda_chuangkou", "moren_chuangkou"}));
 
-TEST_F(MainWindowTest, TheLargeModesShowThePhotoListInItsAreaAndAskForItsThumbnails) {
-    auto* list = new QListWidget;
-    window->setPhotoList(list);
-    QSignalSpy reloads(window.get(), &MainWindow::photoListReloadRequested);
+TEST_F(MainWindowTest, TheLargeModesShowThePhotoListInItsAreaWithATilePerPhoto) {
+    addPhotos(3);
+    auto* list = child<PhotoTileList>(QStringLiteral("ListView1"));
+    ASSERT_NE(list, nullptr);
     EXPECT_FALSE(list->isVisible());
     window->command(QStringLiteral("放大窗口"))->trigger();
-    EXPECT_EQ(reloads.count(), 1);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->geometry(), window->photoListArea());
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    EXPECT_EQ(list->model()->index(1, 0).data().toString(), QStringLiteral("photo2.jpg"));
+    EXPECT_TRUE(WaitFor([&] { return list->pendingTiles() == 0; }));
     const QRect screen = window->screen()->geometry();
     EXPECT_EQ(window->width(), screen.width() - screen.width() / 20);
     EXPECT_EQ(window->height(), screen.height() - screen.height() / 10);
+
+    // A click on a tile shows its photo; a double click first opens the preview of its templates.
+    QList<int> previewed;
+    window->setTemplatePreviewOpener([&](int row) { previewed << row; });
+    const QPoint tile = list->visualRect(list->model()->index(2, 0)).center();
+    SendMouse(list->viewport(), QEvent::MouseButtonPress, tile, Qt::LeftButton);
+    SendMouse(list->viewport(), QEvent::MouseButtonRelease, tile, Qt::NoButton);
+    EXPECT_EQ(workspace.session.selectedPhotoRow(), 2);
+    DoubleClickAt(list->viewport(), list->visualRect(list->model()->index(0, 0)).center());
+    EXPECT_EQ(previewed, QList<int>{0});
+    EXPECT_EQ(workspace.session.selectedPhotoRow(), 0);
+
     window->command(QStringLiteral("默认窗口"))->trigger();
     EXPECT_FALSE(list->isVisible());
 }
 
 TEST_F(MainWindowTest, DeletingFromThePhotoListDeletesTheSelectedPhoto) {
-    window->setPhotoList(new QListWidget);
     addPhotos(3);
     workspace.session.selectPhotoRow(1);
     // The deletion asks first; whatever it asks is answered "确定", its messages read.
@@ -389,7 +402,6 @@ TEST_F(MainWindowTest, DeletingFromThePhotoListDeletesTheSelectedPhoto) {
 }
 
 TEST_F(MainWindowTest, PreviewFromThePhotoListOpensTheSelectedPhotosTemplatesThenSelectsIt) {
-    window->setPhotoList(new QListWidget);
     addPhotos(3);
     QList<int> previewed;
     window->setTemplatePreviewOpener([&](int row) { previewed << row; });

@@ -35,6 +35,13 @@ void SendMouseAtScreen(QWidget* widget, int type, QPoint global, Qt::MouseButton
     QApplication::sendEvent(widget, &event);
 }
 
+void DoubleClickAt(QWidget* widget, QPoint at) {
+    SendMouse(widget, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseButtonRelease, at, Qt::NoButton);
+    SendMouse(widget, QEvent::MouseButtonDblClick, at, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseButtonRelease, at, Qt::NoButton);
+}
+
 void ClickWidget(QWidget* widget) {
     const QPoint centre = widget->rect().center();
     SendMouse(widget, QEvent::MouseButtonPress, centre, Qt::LeftButton);

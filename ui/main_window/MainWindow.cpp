@@ -2,6 +2,7 @@
 #include "ui/main_window/MainWindow.h"
 
 #include "core/AlbumTableModel.h"
+#include "ui/PhotoTileList.h"
 #include "ui/PictureRenderer.h"
 #include "ui/Theme.h"
 #include "ui/Workspace.h"
@@ -255,6 +256,12 @@ void MainWindow::buildCells() {
         cellPictures_ << picture;
         cellCaptions_ << caption;
     }
+    // The large modes show the photos as a thumbnail list where the default mode has its cells.
+    photoList_ = new PhotoTileList(workspace_, this);
+    photoList_->hide();
+    connect(photoList_, &PhotoTileList::photoClicked, this, &MainWindow::selectPhoto);
+    connect(photoList_, &PhotoTileList::photoDoubleClicked, this, &MainWindow::openPreviewAndSelect);
+    connect(photoList_, &QWidget::customContextMenuRequested, this, &MainWindow::showPhotoListMenu);
 }
 
 void MainWindow::buildSideLists() {
@@ -400,17 +407,6 @@ QRect MainWindow::photoListArea() const {
     return {12, top, qMax(0, width() - 20), qMax(0, height() - 24 - top)};
 }
 
-void MainWindow::setPhotoList(QWidget* list) {
-    photoList_ = list;
-    if (!list)
-        return;
-    list->setParent(this);
-    list->setObjectName(QStringLiteral("ListView1"));
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, this, &MainWindow::showPhotoListMenu);
-    layOut();
-}
-
 void MainWindow::applyWindowMode(const QString& mode) {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect whole = screen ? screen->geometry() : QRect(QPoint(0, 0), kDefaultSize);
@@ -429,9 +425,9 @@ void MainWindow::applyWindowMode(const QString& mode) {
     }
     setGeometry(frame);
     layOut();
-    // The list is filled afresh on every entry into a large mode, as the photos may have changed meanwhile.
+    // The tiles are made afresh on every entry into a large mode, as the files may have changed meanwhile.
     if (isLargeMode())
-        emit photoListReloadRequested();
+        photoList_->reload();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

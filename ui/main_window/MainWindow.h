@@ -31,6 +31,7 @@ class TableSet;
 
 namespace lumiset::ui {
 
+class PhotoTileList;
 class PictureRenderer;
 class Workspace;
 
@@ -52,9 +53,8 @@ public:
     // preview of the templates that use photo `row`. Without it a double click only selects.
     void setTemplatePreviewOpener(std::function<void(int row)> open);
 
-    QWidget* mainView() const;        // ScrollBox_zhujiemian, for the start-up animation to cover
-    QRect photoListArea() const;      // where ListView1 goes in the enlarged and full-screen modes
-    void setPhotoList(QWidget* list); // shown there in the large modes, hidden in the default mode
+    QWidget* mainView() const;   // ScrollBox_zhujiemian, for the start-up animation to cover
+    QRect photoListArea() const; // where the photo list ListView1 shows in the enlarged and full-screen modes
 
     // Chooses the album file to open (`forSaving` false) or to save to; empty when the user cancels.
     // By default a file dialog; tests replace it.
@@ -73,8 +73,7 @@ public:
     bool isDrawingPage() const;
 
 signals:
-    void quitConfirmed();            // after the exit confirmation's clean-up: the program ends
-    void photoListReloadRequested(); // the large modes need the thumbnail list (re)filled
+    void quitConfirmed(); // after the exit confirmation's clean-up: the program ends
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -194,7 +193,7 @@ private:
     QLabel* totalClock_;
     QList<QLabel*> sideCaptions_;
     QList<QListView*> sideLists_;
-    QPointer<QWidget> photoList_;
+    PhotoTileList* photoList_ = nullptr;
 };
 
 } // namespace lumiset::ui

@@ -6,6 +6,7 @@
 #include "core/WorkCleanup.h"
 #include "effects/AlbumTimeline.h"
 #include "ui/PhotoCommands.h"
+#include "ui/PhotoTileList.h"
 #include "ui/Workspace.h"
 #include "ui/dialogs/ConfirmBox.h"
 #include "ui/dialogs/MessageBox.h"
@@ -230,8 +231,6 @@ void MainWindow::runOpener(const QString& caption) {
 // The side lists follow the document by themselves; what is left is the clocks, the page and the list.
 void MainWindow::refreshAfterWindow(const QString& caption) {
     if (caption == QStringLiteral("添加照片")) {
-        if (isLargeMode())
-            emit photoListReloadRequested();
         elapsedClock_->setText(QStringLiteral("00:00:00"));
         updateTotalClock();
         if (photoCount() > 0) {
@@ -274,8 +273,7 @@ void MainWindow::openAbout() {
 }
 
 void MainWindow::showPhotoListMenu(const QPoint& at) {
-    if (photoList_)
-        photoListMenu_->popup(photoList_->mapToGlobal(at));
+    photoListMenu_->popup(photoList_->viewport()->mapToGlobal(at));
 }
 
 void MainWindow::previewSelectedPhoto() {

@@ -1,10 +1,10 @@
 // The main window in its three modes with the sample photos, and its two title-bar menus open.
+#include "ui/PhotoTileList.h"
 #include "ui/main_window/MainWindow.h"
 #include "ui/screenshots/Shots.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QTextStream>
@@ -43,22 +43,9 @@ void saveWithMenu(MainWindow& window, const char* label, const char* menu, const
     }
 }
 
-// A stand-in for the thumbnail list of the large modes (built elsewhere): the photos' names and pictures.
-QListWidget* photoListStandIn(const Workspace& workspace) {
-    auto* list = new QListWidget;
-    list->setViewMode(QListView::IconMode);
-    list->setIconSize(QSize(118, 80));
-    list->setGridSize(QSize(132, 110));
-    list->setFlow(QListView::LeftToRight);
-    list->setWrapping(false);
-    const Album& album = workspace.document.album();
-    for (int row = 0; row < album.photos.rowCount(); ++row) {
-        const QImage picture = workspace.thumbnails.renderPanel(album.photos.cell(row, PhotoCol::Path),
-                                                                QSize(118, 80), QRect(3, 3, 112, 74));
-        list->addItem(
-            new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), album.photos.cell(row, PhotoCol::Name)));
-    }
-    return list;
+bool tilesShown(const MainWindow& window) {
+    auto* list = window.findChild<PhotoTileList*>(QStringLiteral("ListView1"));
+    return list && list->pendingTiles() == 0;
 }
 
 } // namespace
@@ -68,7 +55,6 @@ namespace lumiset::shots {
 void mainWindowShots() {
     std::unique_ptr<Workspace> workspace = makeWorkspace(true);
     MainWindow window(*workspace);
-    window.setPhotoList(photoListStandIn(*workspace));
     window.show();
     settle([&] { return pageShown(window); }, 3000);
     saveWithMenu(window, "Label_chuangkou_suofang", "PopupMenu_chuangkou",
@@ -82,8 +68,10 @@ void mainWindowShots() {
     save(&window, QStringLiteral("main-default.png"));
 
     window.applyWindowMode(QStringLiteral("fangda_chuangkou"));
+    settle([&] { return tilesShown(window); }, 3000);
     save(&window, QStringLiteral("main-enlarged.png"));
     window.applyWindowMode(QStringLiteral("quanping_chuangkou"));
+    settle([&] { return tilesShown(window); }, 3000);
     save(&window, QStringLiteral("main-full-screen.png"));
     window.applyWindowMode(QStringLiteral("moren_chuangkou"));
     window.hide();

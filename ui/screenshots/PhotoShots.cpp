@@ -1,9 +1,11 @@
 // The photo window with the sample photos and one of them selected, and the progress window of an import.
 #include "core/Album.h"
 #include "photos/ImportJobs.h"
+#include "ui/PhotoTileList.h"
 #include "ui/dialogs/ProgressWindow.h"
 #include "ui/screenshots/Shots.h"
 #include "ui/windows/PhotoDetailsPanel.h"
+#include "ui/windows/PhotoFilesWindow.h"
 #include "ui/windows/PhotoWindow.h"
 
 #include <QProgressBar>
@@ -26,6 +28,19 @@ void photoWindow() {
     auto* details = window.findChild<PhotoDetailsPanel*>();
     settle([&] { return !details->isRendering(); }, 3000);
     save(&window, QStringLiteral("photo-window.png"));
+}
+
+void photoFilesWindow() {
+    const auto workspace = makeWorkspace(true);
+    PhotoFilesWindow window(*workspace, [](QWidget*, int) {});
+    workspace->session.selectPhotoRow(1);
+    window.show();
+    auto* list = window.findChild<PhotoTileList*>(QStringLiteral("ListView1"));
+    settle([&] { return list->pendingTiles() == 0; }, 3000);
+    save(&window, QStringLiteral("photo-files.png"));
+    list->setTileSize(PhotoTileList::kLargeTile);
+    settle([&] { return list->pendingTiles() == 0; }, 3000);
+    save(&window, QStringLiteral("photo-files-large.png"));
 }
 
 // The import job is held a third of the way through, so the picture shows the bar as a user sees it.
@@ -52,6 +67,7 @@ namespace lumiset::shots {
 
 void photoShots() {
     photoWindow();
+    photoFilesWindow();
     importProgress();
 }
 
