@@ -14,12 +14,22 @@ namespace {
 constexpr int kKeptTemplates = 2;
 constexpr int kKeptHandOvers = 2;
 
+// Placed effect frames kept for later showings. Most cover a few hundredths of the frame, tens to hundreds
+// of kilobytes each: 128 MB keeps every frame of a typical album's effects up to 1024 × 576 and most of
+// them at 1280 × 720. Larger frames keep none: the encoder, not composition, sets the pace there (x264,
+// or the other encoders at sizes few choose), and the memory is needed for the frames themselves.
+qsizetype EffectFrameBudget(QSize frameSize) {
+    const bool large = qint64(frameSize.width()) * frameSize.height() > 1280 * 720;
+    return large ? 0 : qsizetype(128) << 20;
+}
+
 } // namespace
 
 ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue,
                                      const DataPaths& paths, const ProductionPlan& plan, QSize frameSize)
     : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize),
-      timeline_(plan), effects_(album, paths), lyrics_(album_, plan_, timeline_),
+      timeline_(plan), effects_(album, paths),
+      effectFrames_(effects_, frameSize, EffectFrameBudget(frameSize)), lyrics_(album_, plan_, timeline_),
       closingMovieName_(paths.endingPackage()) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
 }
