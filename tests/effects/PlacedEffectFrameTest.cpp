@@ -51,12 +51,13 @@ int largestChannelDifference(const QImage& a, const QImage& b) {
 struct PlacementCase {
     const char* name;
     QRectF target;
+    QSize frameSize = {96, 54};
 };
 
 class PlacedEffectFrameTest : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(PlacedEffectFrameTest, DrawsAsThePainterDrawsThePicture) {
-    const QSize frameSize(96, 54);
+    const QSize frameSize = GetParam().frameSize;
     const QImage picture = sparsePicture({120, 60});
     const QRectF target = GetParam().target;
 
@@ -81,7 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PlacementCase{"UnscaledAtAWholePixel", QRectF(-10, -3, 120, 60)},
                       PlacementCase{"ShrunkAtAFractionalPlace", QRectF(3.4, 5.7, 80, 40)},
                       PlacementCase{"EnlargedAndCutAtEveryEdge", QRectF(-20.5, -10.25, 150, 75)},
-                      PlacementCase{"PartlyPastTheBottomRight", QRectF(50.6, 30.3, 60, 30)}),
+                      PlacementCase{"PartlyPastTheBottomRight", QRectF(50.6, 30.3, 60, 30)},
+                      // Taller than the bands it is placed in, so the bands must join without a seam.
+                      PlacementCase{"EnlargedOverManyBands", QRectF(7.3, 11.6, 180, 290.5), {200, 320}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlacedEffectFrame, KeepsOnlyWhatShowsAndNothingOutsideTheFrame) {
