@@ -4,8 +4,10 @@
 #include "effects/EffectFrames.h"
 #include "effects/EffectLibrary.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace lumiset {
 
@@ -26,15 +28,18 @@ QString KeyOf(const ScheduledEffect& effect, int frame) {
     return key;
 }
 
-} // namespace
+struct Placement {
+    QImage picture;
+    QRectF target;
+};
 
-PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize) {
+std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSize) {
     EffectFrame picture;
     try {
         picture =
             LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
     } catch (const Error&) {
-        return {};
+        return std::nullopt;
     }
     const double width = frameSize.width();
     const double height = frameSize.height();
@@ -46,7 +51,24 @@ PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize
         topLeft += QPointF(showing.effect->stagePosition.x() * width / kStageWidth,
                            showing.effect->stagePosition.y() * height / kStageHeight);
     const QSizeF size(picture.image.width() * sx, picture.image.height() * sy);
-    return PlacedEffectFrame(picture.image, QRectF(topLeft, size), frameSize);
+    return Placement{std::move(picture.image), QRectF(topLeft, size)};
+}
+
+} // namespace
+
+void DrawEffectFrame(const EffectInFrame& showing, QImage& frame) {
+    const std::optional<Placement> placement = PlacementOf(showing, frame.size());
+    if (!placement)
+        return;
+    QPainter painter(&frame);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(placement->target, placement->picture);
+}
+
+PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize) {
+    const std::optional<Placement> placement = PlacementOf(showing, frameSize);
+    return placement ? PlacedEffectFrame(placement->picture, placement->target, frameSize)
+                     : PlacedEffectFrame();
 }
 
 EffectFrameCache::EffectFrameCache(const EffectSchedule& schedule, QSize frameSize, qsizetype budgetBytes)
@@ -58,20 +80,30 @@ EffectFrameCache::EffectFrameCache(const EffectSchedule& schedule, QSize frameSi
         std::sort(frames.begin(), frames.end());
 }
 
-std::shared_ptr<const PlacedEffectFrame> EffectFrameCache::frame(const EffectInFrame& showing,
-                                                                 qint64 albumFrame) {
+void EffectFrameCache::draw(const EffectInFrame& showing, qint64 albumFrame, QImage& frame) {
     const QString key = KeyOf(*showing.effect, showing.frame);
+    std::shared_ptr<const PlacedEffectFrame> placed;
     {
         QMutexLocker lock(&mutex_);
-        const auto found = kept_.constFind(key);
-        if (found != kept_.constEnd())
-            return found->frame;
+        if (const auto found = kept_.constFind(key); found != kept_.constEnd()) {
+            placed = found->frame;
+            ++found_;
+        }
+    }
+    if (placed) {
+        placed->drawOver(frame);
+        return;
+    }
+    const qint64 wanted = nextShowing(key, albumFrame);
+    if (wanted == kNever || budget_ <= 0) {
+        DrawEffectFrame(showing, frame);
+        return;
     }
     // Placed outside the lock, so the composers place frames side by side; two that miss the same frame
     // at once both place it, and the second keeps the first's.
-    auto placed = std::make_shared<const PlacedEffectFrame>(PlaceEffectFrame(showing, frameSize_));
-    keep(key, placed, albumFrame);
-    return placed;
+    placed = std::make_shared<const PlacedEffectFrame>(PlaceEffectFrame(showing, frameSize_));
+    placed->drawOver(frame);
+    keep(key, std::move(placed), wanted, albumFrame);
 }
 
 qint64 EffectFrameCache::nextShowing(const QString& key, qint64 albumFrame) const {
@@ -82,11 +114,10 @@ qint64 EffectFrameCache::nextShowing(const QString& key, qint64 albumFrame) cons
     return next == found->end() ? kNever : *next;
 }
 
-void EffectFrameCache::keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame,
+void EffectFrameCache::keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame, qint64 wanted,
                             qint64 albumFrame) {
-    const qint64 wanted = nextShowing(key, albumFrame);
     const qsizetype bytes = frame->bytes();
-    if (wanted == kNever || bytes > budget_)
+    if (bytes > budget_)
         return;
     QMutexLocker lock(&mutex_);
     if (kept_.contains(key))
@@ -109,6 +140,11 @@ void EffectFrameCache::keep(const QString& key, std::shared_ptr<const PlacedEffe
     }
     kept_.insert(key, {std::move(frame), bytes});
     bytesHeld_ += bytes;
+}
+
+qint64 EffectFrameCache::framesFound() const {
+    QMutexLocker lock(&mutex_);
+    return found_;
 }
 
 qsizetype EffectFrameCache::bytesHeld() const {

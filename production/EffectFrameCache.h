@@ -17,27 +17,34 @@
 
 namespace lumiset {
 
-// The frame `showing` shows, read from its file and placed in a frame of `frameSize`: picture effects
-// where the whole 1920 × 1080 frame they are drawn for falls, text effects at their place on the stage.
-// A frame file that is missing or damaged places nothing, as a frame the effect does not draw.
+// The frame `showing` shows, read from its file and drawn over `frame` (RGB32): picture effects where the
+// whole 1920 × 1080 frame they are drawn for falls, text effects at their place on the stage. A frame file
+// that is missing or damaged draws nothing, as a frame the effect does not draw.
+void DrawEffectFrame(const EffectInFrame& showing, QImage& frame);
+// The same frame placed for frames of `frameSize`, to be drawn again and again.
 PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize);
 
 class EffectFrameCache {
 public:
     EffectFrameCache(const EffectSchedule& schedule, QSize frameSize, qsizetype budgetBytes);
 
-    // What `showing` shows in album frame `albumFrame`.
-    std::shared_ptr<const PlacedEffectFrame> frame(const EffectInFrame& showing, qint64 albumFrame);
+    // Draws what `showing` shows in album frame `albumFrame` over `frame` (RGB32, of the cache's size). A
+    // frame that never shows again is drawn straight from its file, not placed.
+    void draw(const EffectInFrame& showing, qint64 albumFrame, QImage& frame);
     qsizetype bytesHeld() const;
+    // How many draws found their frame kept.
+    qint64 framesFound() const;
 
 private:
     struct Entry {
         std::shared_ptr<const PlacedEffectFrame> frame;
         qsizetype bytes = 0;
     };
-    // The album frames after `albumFrame` that show the frame `key`; the last frame of all when none.
+    // The first album frame after `albumFrame` that shows the frame `key`; the largest qint64 when none.
     qint64 nextShowing(const QString& key, qint64 albumFrame) const;
-    void keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame, qint64 albumFrame);
+    // Keeps `frame`, wanted next in album frame `wanted`, if it fits or frames wanted later make room.
+    void keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame, qint64 wanted,
+              qint64 albumFrame);
 
     QSize frameSize_;
     qsizetype budget_;
@@ -45,6 +52,7 @@ private:
     mutable QMutex mutex_;
     QHash<QString, Entry> kept_;
     qsizetype bytesHeld_ = 0;
+    qint64 found_ = 0;
 };
 
 } // namespace lumiset

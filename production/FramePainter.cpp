@@ -58,7 +58,7 @@ QImage FramePainter::paint(qint64 frame, Lyric lyric) {
 
 void FramePainter::drawEffects(QImage& image, qint64 frame) {
     for (const EffectInFrame& showing : sources_.effects().at(frame))
-        sources_.effectFrames().frame(showing, frame)->drawOver(image);
+        sources_.effectFrames().draw(showing, frame, image);
 }
 
 } // namespace lumiset
