@@ -47,14 +47,16 @@ std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int 
             return found.second;
         }
     }
+    // Made after letting the oldest go: the pictures of three templates at once would not fit the memory
+    // a 1920 × 1080 production may take.
+    while (recentPictures_.size() >= kKeptTemplates)
+        recentPictures_.removeFirst();
     auto made = std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
         album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
     for (const QString& warning : made->warnings)
         if (!pictureWarnings_.contains(warning))
             pictureWarnings_.append(warning);
     recentPictures_.append({templateIndex, made});
-    while (recentPictures_.size() > kKeptTemplates)
-        recentPictures_.removeFirst();
     return made;
 }
 
