@@ -29,6 +29,12 @@ PlacedEffectFrame::PlacedEffectFrame(const QImage& picture, const QRectF& target
     QImage band(bounds.width(), std::min(bounds.height(), kBandRows), QImage::Format_ARGB32_Premultiplied);
     if (band.isNull())
         throw std::bad_alloc();
+    // Gathered in this thread's own growing lists, then copied once at their final size: lists grown in
+    // place would leave a trail of freed blocks behind every frame, which the heap keeps.
+    thread_local std::vector<Run> runs;
+    thread_local std::vector<QRgb> pixels;
+    runs.clear();
+    pixels.clear();
     for (int top = bounds.top(); top <= bounds.bottom(); top += band.height()) {
         band.fill(Qt::transparent);
         {
@@ -39,14 +45,15 @@ PlacedEffectFrame::PlacedEffectFrame(const QImage& picture, const QRectF& target
         }
         const int rows = std::min(band.height(), bounds.bottom() + 1 - top);
         for (int y = 0; y < rows; ++y)
-            addRuns(reinterpret_cast<const QRgb*>(band.constScanLine(y)), bounds.left(), top + y,
-                    bounds.width());
+            AddRuns(reinterpret_cast<const QRgb*>(band.constScanLine(y)), bounds.left(), top + y,
+                    bounds.width(), runs, pixels);
     }
-    runs_.shrink_to_fit();
-    pixels_.shrink_to_fit();
+    runs_.assign(runs.begin(), runs.end());
+    pixels_.assign(pixels.begin(), pixels.end());
 }
 
-void PlacedEffectFrame::addRuns(const QRgb* row, int left, int y, int width) {
+void PlacedEffectFrame::AddRuns(const QRgb* row, int left, int y, int width, std::vector<Run>& runs,
+                                std::vector<QRgb>& pixels) {
     for (int x = 0; x < width;) {
         if (qAlpha(row[x]) == 0) {
             ++x;
@@ -55,8 +62,8 @@ void PlacedEffectFrame::addRuns(const QRgb* row, int left, int y, int width) {
         const int start = x;
         while (x < width && qAlpha(row[x]) != 0)
             ++x;
-        runs_.push_back({left + start, y, x - start});
-        pixels_.insert(pixels_.end(), row + start, row + x);
+        runs.push_back({left + start, y, x - start});
+        pixels.insert(pixels.end(), row + start, row + x);
     }
 }
 

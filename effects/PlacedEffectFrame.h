@@ -31,7 +31,8 @@ private:
         int length = 0;
     };
     // Appends the runs of one row of `width` pixels whose first pixel is (left, y) in the frame.
-    void addRuns(const QRgb* row, int left, int y, int width);
+    static void AddRuns(const QRgb* row, int left, int y, int width, std::vector<Run>& runs,
+                        std::vector<QRgb>& pixels);
 
     std::vector<Run> runs_;    // in row order, left to right
     std::vector<QRgb> pixels_; // premultiplied, the runs' pixels one after the other
