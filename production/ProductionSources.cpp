@@ -15,12 +15,14 @@ constexpr int kKeptTemplates = 2;
 constexpr int kKeptHandOvers = 2;
 
 // Placed effect frames kept for later showings. Most cover a few hundredths of the frame, tens to hundreds
-// of kilobytes each: 128 MB keeps every frame of a typical album's effects up to 1024 × 576 and most of
-// them at 1280 × 720. Larger frames keep none: the encoder, not composition, sets the pace there (x264,
-// or the other encoders at sizes few choose), and the memory is needed for the frames themselves.
+// of kilobytes each: 128 MB keeps every frame of a typical album's effects at the discs' 1024 × 576, where
+// composing sets the pace; 64 MB keeps half of them at 1280 × 720, where x264 shares the cores. Larger
+// frames keep none: the encoder sets the pace there, and the memory is needed for the frames themselves.
 qsizetype EffectFrameBudget(QSize frameSize) {
-    const bool large = qint64(frameSize.width()) * frameSize.height() > 1280 * 720;
-    return large ? 0 : qsizetype(128) << 20;
+    const qint64 area = qint64(frameSize.width()) * frameSize.height();
+    if (area <= 1024 * 576)
+        return qsizetype(128) << 20;
+    return area <= 1280 * 720 ? qsizetype(64) << 20 : 0;
 }
 
 } // namespace
