@@ -5,6 +5,9 @@
 //   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album
 //   to stdout as raw BGRA,
 //       the reference a produced video is compared with.
+//   bench_production compose ALBUM WxH [COUNT]  composes every frame (or the first COUNT) on one thread and
+//       prints the milliseconds per frame, for frames without effects and frames with them, and the share
+//       of the effect frames' placing (reading and scaling) and drawing, measured apart without the cache.
 #include "core/AlbumFile.h"
 #include "core/DataPaths.h"
 #include "core/TemplateCatalogue.h"
@@ -36,6 +39,21 @@ PictureQuality parseQuality(const QString& word) {
     return PictureQuality::High;
 }
 
+// Places and draws the effects of `frame` as production does without keeping them, adding the time of
+// each stage.
+void timeEffects(const ProductionSources& sources, qint64 frame, QImage& canvas, double& placeMs,
+                 double& drawMs) {
+    for (const EffectInFrame& showing : sources.effects().at(frame)) {
+        QElapsedTimer clock;
+        clock.start();
+        const PlacedEffectFrame placed = PlaceEffectFrame(showing, canvas.size());
+        placeMs += clock.nsecsElapsed() / 1e6;
+        clock.restart();
+        placed.drawOver(canvas);
+        drawMs += clock.nsecsElapsed() / 1e6;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,7 +61,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT | frames ALBUM WxH [COUNT]\n";
+        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT | frames|compose ALBUM WxH "
+                     "[COUNT]\n";
         return 2;
     }
     try {
@@ -52,11 +71,36 @@ int main(int argc, char** argv) {
         const Album album = OpenAlbum(args[1], catalogue.catalogue().rowCount());
         const ProductionPlan plan =
             PlanProduction(album, catalogue, SyncMode::Template, MusicLengthMilliseconds);
-        const QSize size = parseSize(args[0] == QLatin1String("frames") ? args[2] : args[3]);
+        const QSize size = parseSize(args[0] == QLatin1String("encode") ? args[3] : args[2]);
         ProductionSources sources(album, catalogue, paths, plan, size);
         FramePainter painter(sources);
         const qint64 total = sources.timeline().totalFrames();
 
+        if (args[0] == QLatin1String("compose")) {
+            const qint64 count = args.size() > 3 ? std::min<qint64>(total, args[3].toLongLong()) : total;
+            double plainMs = 0, effectMs = 0, placeMs = 0, drawMs = 0;
+            qint64 plain = 0, withEffects = 0, effectFrames = 0;
+            QImage canvas(size, QImage::Format_RGB32);
+            for (qint64 frame = 0; frame < count; ++frame) {
+                QElapsedTimer clock;
+                clock.start();
+                painter.paint(frame);
+                const double ms = clock.nsecsElapsed() / 1e6;
+                const qsizetype showing = sources.effects().at(frame).size();
+                (showing ? effectMs : plainMs) += ms;
+                ++(showing ? withEffects : plain);
+                effectFrames += showing;
+                timeEffects(sources, frame, canvas, placeMs, drawMs);
+            }
+            std::cout << "frames without effects: " << plain << ", " << plainMs / std::max<qint64>(plain, 1)
+                      << " ms each\nframes with effects: " << withEffects << " (" << effectFrames
+                      << " effect frames), " << effectMs / std::max<qint64>(withEffects, 1)
+                      << " ms each\neffect frames, uncached: placing "
+                      << placeMs / std::max<qint64>(effectFrames, 1) << " ms, drawing "
+                      << drawMs / std::max<qint64>(effectFrames, 1) << " ms each\n"
+                      << "all frames: " << (plainMs + effectMs) / std::max<qint64>(count, 1) << " ms each\n";
+            return 0;
+        }
         if (args[0] == QLatin1String("frames")) {
             const qint64 count = args.size() > 3 ? std::min<qint64>(total, args[3].toLongLong()) : total;
             for (qint64 frame = 0; frame < count; ++frame) {

@@ -36,6 +36,8 @@ public:
     // The effects showing in `frame`, in drawing order (the one started first at the bottom; picture
     // effects below text effects that start in the same frame).
     QList<EffectInFrame> at(qint64 frame) const;
+    // Every effect that starts, sorted by first frame.
+    const QList<ScheduledEffect>& all() const { return effects_; }
     const QStringList& warnings() const { return warnings_; }
     bool isEmpty() const { return effects_.isEmpty(); }
 

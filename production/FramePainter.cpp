@@ -1,23 +1,12 @@
 #include "production/FramePainter.h"
 
 #include "audio/LyricStyle.h"
-#include "core/Error.h"
 #include "core/TextHelpers.h"
-#include "effects/EffectFrames.h"
-#include "effects/EffectLibrary.h"
 #include "production/ProductionSources.h"
 
 #include <QPainter>
 
 namespace lumiset {
-
-namespace {
-
-// Effect frames are drawn for a 1920 × 1080 frame; text effects sit at their place on the 800 × 450 stage.
-constexpr double kDesignWidth = 1920.0;
-constexpr double kDesignHeight = 1080.0;
-
-} // namespace
 
 FramePainter::FramePainter(ProductionSources& sources) : sources_(sources) {
     player_.setLooping(false);
@@ -55,39 +44,21 @@ QImage FramePainter::paint(qint64 frame, Lyric lyric) {
     player_.setFrameNum(shown.movieFrame);
     player_.paint(image);
 
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (lyric == Lyric::Shown) {
         const LyricLine line = sources_.lyrics().at(frame);
-        if (!line.text.isEmpty() && line.style)
+        if (!line.text.isEmpty() && line.style) {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
             DrawLyricLine(painter, image.size(), *line.style, line.text);
+        }
     }
-    drawEffects(painter, frame);
+    drawEffects(image, frame);
     return image;
 }
 
-void FramePainter::drawEffects(QPainter& painter, qint64 frame) {
-    const double width = painter.device()->width();
-    const double height = painter.device()->height();
-    const double sx = width / kDesignWidth;
-    const double sy = height / kDesignHeight;
-    for (const EffectInFrame& showing : sources_.effects().at(frame)) {
-        EffectFrame picture;
-        try {
-            picture =
-                LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
-        } catch (const Error&) {
-            // A frame file that is missing or damaged shows nothing, as a frame the effect does not draw.
-            continue;
-        }
-        // Frames are cropped to their content; the offset puts them back where they belong.
-        QPointF topLeft(picture.offset.x() * sx, picture.offset.y() * sy);
-        if (showing.effect->kind == ScheduledEffect::Kind::Text)
-            topLeft += QPointF(showing.effect->stagePosition.x() * width / kStageWidth,
-                               showing.effect->stagePosition.y() * height / kStageHeight);
-        painter.drawImage(QRectF(topLeft, QSizeF(picture.image.width() * sx, picture.image.height() * sy)),
-                          picture.image);
-    }
+void FramePainter::drawEffects(QImage& image, qint64 frame) {
+    for (const EffectInFrame& showing : sources_.effects().at(frame))
+        sources_.effectFrames().draw(showing, frame, image);
 }
 
 } // namespace lumiset

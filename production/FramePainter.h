@@ -23,7 +23,7 @@ public:
 
 private:
     void showSegment(int segment);
-    void drawEffects(QPainter& painter, qint64 frame);
+    void drawEffects(QImage& image, qint64 frame);
 
     ProductionSources& sources_;
     AnimationPlayer player_;

@@ -6,6 +6,7 @@
 #include "core/Words.h"
 #include "effects/AlbumTimeline.h"
 #include "media/AlbumEncoder.h"
+#include "media/EncoderPresets.h"
 #include "media/MusicFile.h"
 #include "production/FramePainter.h"
 #include "production/OrderedFrameQueue.h"
@@ -13,6 +14,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <thread>
 
@@ -33,6 +36,22 @@ constexpr int kMaxLogLines = 32000;
 int ComposerCount(const ProductionRequest& request) {
     const bool x264 = request.type == AlbumType::MP4 || request.type == AlbumType::MOV;
     return x264 && request.size.width() > 1280 ? 1 : 2;
+}
+
+// Discs code a small frame (720 × 576 at most): composing a larger album size only for the encoder to
+// shrink it costs time for detail no viewer gets. The album is composed at the smallest size of its own
+// shape that still gives every coded pixel, in square pixels, at least one composed pixel.
+QSize CompositionSize(const ProductionRequest& request) {
+    if (!IsDiscType(request.type))
+        return request.size;
+    const VideoPlan video = PlanEncoding({request.type, request.tv, request.quality, request.size}).video;
+    const double codedWidth = video.picture.width() * av_q2d(video.sampleAspect);
+    const double scale =
+        std::max(codedWidth / request.size.width(), double(video.picture.height()) / request.size.height());
+    if (scale >= 1)
+        return request.size;
+    const auto even = [](double side) { return std::max(2, 2 * int(std::ceil(side / 2))); };
+    return {even(request.size.width() * scale), even(request.size.height() * scale)};
 }
 
 // Frames and pictures of several megabytes go straight back to the system when freed. glibc would
@@ -156,14 +175,15 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
                                                [&] { return job.stopRequested(); });
     if (job.stopRequested())
         return JobOutcome::stopped();
-    ProductionSources sources(album, catalogue, paths, plan, request.size);
+    const QSize composed = CompositionSize(request);
+    ProductionSources sources(album, catalogue, paths, plan, composed);
     const qint64 total = sources.timeline().totalFrames();
 
     QList<AudioSegment> audio;
     for (const SongPlanRow& song : plan.songs)
         if (song.frames > 0)
             audio.append({song.path, song.frames});
-    AlbumEncoder encoder({request.type, request.tv, request.quality, request.size}, request.outputPath, audio,
+    AlbumEncoder encoder({request.type, request.tv, request.quality, composed}, request.outputPath, audio,
                          total);
     out.append(QStringLiteral("Total frames:  %1").arg(total));
     out.append(QStringLiteral("Total samples: %1").arg(encoder.totalAudioSamples()));

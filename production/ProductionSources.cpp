@@ -14,12 +14,24 @@ namespace {
 constexpr int kKeptTemplates = 2;
 constexpr int kKeptHandOvers = 2;
 
+// Placed effect frames kept for later showings. Most cover a few hundredths of the frame, tens to hundreds
+// of kilobytes each: 128 MB keeps every frame of a typical album's effects at the discs' 1024 × 576, where
+// composing sets the pace; 64 MB keeps half of them at 1280 × 720, where x264 shares the cores. Larger
+// frames keep none: the encoder sets the pace there, and the memory is needed for the frames themselves.
+qsizetype EffectFrameBudget(QSize frameSize) {
+    const qint64 area = qint64(frameSize.width()) * frameSize.height();
+    if (area <= 1024 * 576)
+        return qsizetype(128) << 20;
+    return area <= 1280 * 720 ? qsizetype(64) << 20 : 0;
+}
+
 } // namespace
 
 ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue,
                                      const DataPaths& paths, const ProductionPlan& plan, QSize frameSize)
     : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize),
-      timeline_(plan), effects_(album, paths), lyrics_(album_, plan_, timeline_),
+      timeline_(plan), effects_(album, paths),
+      effectFrames_(effects_, frameSize, EffectFrameBudget(frameSize)), lyrics_(album_, plan_, timeline_),
       closingMovieName_(paths.endingPackage()) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
 }
@@ -37,14 +49,16 @@ std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int 
             return found.second;
         }
     }
+    // Made after letting the oldest go: the pictures of three templates at once would not fit the memory
+    // a 1920 × 1080 production may take.
+    while (recentPictures_.size() >= kKeptTemplates)
+        recentPictures_.removeFirst();
     auto made = std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
         album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
     for (const QString& warning : made->warnings)
         if (!pictureWarnings_.contains(warning))
             pictureWarnings_.append(warning);
     recentPictures_.append({templateIndex, made});
-    while (recentPictures_.size() > kKeptTemplates)
-        recentPictures_.removeFirst();
     return made;
 }
 

@@ -6,6 +6,7 @@
 #include "core/Album.h"
 #include "core/DataPaths.h"
 #include "core/TemplateCatalogue.h"
+#include "production/EffectFrameCache.h"
 #include "production/EffectSchedule.h"
 #include "production/LyricTrack.h"
 #include "production/ProductionPlan.h"
@@ -33,6 +34,7 @@ public:
     const ProductionPlan& plan() const { return plan_; }
     const ProductionTimeline& timeline() const { return timeline_; }
     const EffectSchedule& effects() const { return effects_; }
+    EffectFrameCache& effectFrames() { return effectFrames_; }
     const LyricTrack& lyrics() const { return lyrics_; }
     const QByteArray& closingMovie() const { return closingMovie_; }
     const QString& closingMovieName() const { return closingMovieName_; }
@@ -56,6 +58,7 @@ private:
     QSize frameSize_;
     ProductionTimeline timeline_;
     EffectSchedule effects_;
+    EffectFrameCache effectFrames_;
     LyricTrack lyrics_;
     QByteArray closingMovie_;
     QString closingMovieName_;

@@ -1,0 +1,155 @@
+#include "production/EffectFrameCache.h"
+
+#include "core/Error.h"
+#include "effects/EffectFrames.h"
+#include "effects/EffectLibrary.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+namespace lumiset {
+
+namespace {
+
+// Effect frames are drawn for a 1920 × 1080 frame; text effects sit at their place on the 800 × 450 stage.
+constexpr double kDesignWidth = 1920.0;
+constexpr double kDesignHeight = 1080.0;
+constexpr qint64 kNever = std::numeric_limits<qint64>::max();
+
+// What makes two showings place the same picture in frames of one size: the file, and for text effects
+// their place on the stage.
+QString KeyOf(const ScheduledEffect& effect, int frame) {
+    QString key = effect.folder + u'|' + QString::number(frame);
+    if (effect.kind == ScheduledEffect::Kind::Text)
+        key += u'|' + QString::number(effect.stagePosition.x(), 'g', 17) + u',' +
+               QString::number(effect.stagePosition.y(), 'g', 17);
+    return key;
+}
+
+struct Placement {
+    QImage picture;
+    QRectF target;
+};
+
+std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSize) {
+    EffectFrame picture;
+    try {
+        picture =
+            LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+    const double width = frameSize.width();
+    const double height = frameSize.height();
+    const double sx = width / kDesignWidth;
+    const double sy = height / kDesignHeight;
+    // Frames are cropped to their content; the offset puts them back where they belong.
+    QPointF topLeft(picture.offset.x() * sx, picture.offset.y() * sy);
+    if (showing.effect->kind == ScheduledEffect::Kind::Text)
+        topLeft += QPointF(showing.effect->stagePosition.x() * width / kStageWidth,
+                           showing.effect->stagePosition.y() * height / kStageHeight);
+    const QSizeF size(picture.image.width() * sx, picture.image.height() * sy);
+    return Placement{std::move(picture.image), QRectF(topLeft, size)};
+}
+
+} // namespace
+
+void DrawEffectFrame(const EffectInFrame& showing, QImage& frame) {
+    const std::optional<Placement> placement = PlacementOf(showing, frame.size());
+    if (!placement)
+        return;
+    QPainter painter(&frame);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(placement->target, placement->picture);
+}
+
+PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize) {
+    const std::optional<Placement> placement = PlacementOf(showing, frameSize);
+    return placement ? PlacedEffectFrame(placement->picture, placement->target, frameSize)
+                     : PlacedEffectFrame();
+}
+
+EffectFrameCache::EffectFrameCache(const EffectSchedule& schedule, QSize frameSize, qsizetype budgetBytes)
+    : frameSize_(frameSize), budget_(budgetBytes) {
+    for (const ScheduledEffect& effect : schedule.all())
+        for (int frame = 1; frame <= effect.frames; ++frame)
+            showings_[KeyOf(effect, frame)].push_back(effect.firstFrame + frame - 1);
+    for (std::vector<qint64>& frames : showings_)
+        std::sort(frames.begin(), frames.end());
+}
+
+void EffectFrameCache::draw(const EffectInFrame& showing, qint64 albumFrame, QImage& frame) {
+    const QString key = KeyOf(*showing.effect, showing.frame);
+    std::shared_ptr<const PlacedEffectFrame> placed;
+    {
+        QMutexLocker lock(&mutex_);
+        if (const auto found = kept_.constFind(key); found != kept_.constEnd()) {
+            placed = found->frame;
+            ++found_;
+        }
+    }
+    if (placed) {
+        placed->drawOver(frame);
+        return;
+    }
+    const qint64 wanted = nextShowing(key, albumFrame);
+    if (wanted == kNever || budget_ <= 0) {
+        DrawEffectFrame(showing, frame);
+        return;
+    }
+    // Placed outside the lock, so the composers place frames side by side; two that miss the same frame
+    // at once both place it, and the second keeps the first's.
+    placed = std::make_shared<const PlacedEffectFrame>(PlaceEffectFrame(showing, frameSize_));
+    placed->drawOver(frame);
+    keep(key, std::move(placed), wanted, albumFrame);
+}
+
+qint64 EffectFrameCache::nextShowing(const QString& key, qint64 albumFrame) const {
+    const auto found = showings_.constFind(key);
+    if (found == showings_.constEnd())
+        return kNever;
+    const auto next = std::upper_bound(found->begin(), found->end(), albumFrame);
+    return next == found->end() ? kNever : *next;
+}
+
+void EffectFrameCache::keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame, qint64 wanted,
+                            qint64 albumFrame) {
+    const qsizetype bytes = frame->bytes();
+    if (bytes > budget_)
+        return;
+    QMutexLocker lock(&mutex_);
+    if (kept_.contains(key))
+        return;
+    // Room is made by dropping the frames needed latest, as long as they are needed later than this one.
+    while (bytesHeld_ + bytes > budget_) {
+        auto latest = kept_.end();
+        qint64 latestShowing = wanted;
+        for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+            const qint64 next = nextShowing(it.key(), albumFrame);
+            if (next > latestShowing) {
+                latestShowing = next;
+                latest = it;
+            }
+        }
+        if (latest == kept_.end())
+            return;
+        bytesHeld_ -= latest->bytes;
+        kept_.erase(latest);
+    }
+    kept_.insert(key, {std::move(frame), bytes});
+    bytesHeld_ += bytes;
+}
+
+qint64 EffectFrameCache::framesFound() const {
+    QMutexLocker lock(&mutex_);
+    return found_;
+}
+
+qsizetype EffectFrameCache::bytesHeld() const {
+    QMutexLocker lock(&mutex_);
+    return bytesHeld_;
+}
+
+} // namespace lumiset
