@@ -1,6 +1,7 @@
 // Placed effect frames draw what QPainter draws with the picture itself: scaled smoothly, at fractional
 // places, cut at the frame's edges, over an opaque frame and with half-transparent pixels.
 #include "effects/PlacedEffectFrame.h"
+#include "tests/support/ImageCompare.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
@@ -37,17 +38,6 @@ QImage backgroundFrame(QSize size) {
     return frame;
 }
 
-int largestChannelDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
-        }
-    return largest;
-}
-
 struct PlacementCase {
     const char* name;
     QRectF target;
@@ -71,7 +61,7 @@ TEST_P(PlacedEffectFrameTest, DrawsAsThePainterDrawsThePicture) {
     const PlacedEffectFrame placed(picture, target, frameSize);
     placed.drawOver(drawn);
 
-    EXPECT_LE(largestChannelDifference(drawn, expected), 1);
+    EXPECT_LE(test::LargestChannelDifference(drawn, expected), 1);
     for (int y = 0; y < drawn.height(); ++y)
         for (int x = 0; x < drawn.width(); ++x)
             ASSERT_EQ(qAlpha(drawn.pixel(x, y)), 255) << "the frame stays opaque at " << x << "," << y;

@@ -4,6 +4,7 @@
 #include "production/EffectFrameCache.h"
 
 #include "core/DataPaths.h"
+#include "tests/support/ImageCompare.h"
 #include "tests/support/TempTree.h"
 
 #include <QBuffer>
@@ -53,17 +54,6 @@ QImage greyFrame() {
     return frame;
 }
 
-int largestChannelDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
-        }
-    return largest;
-}
-
 QImage drawnFromCache(EffectFrameCache& cache, const EffectInFrame& showing, qint64 albumFrame) {
     QImage frame = greyFrame();
     cache.draw(showing, albumFrame, frame);
@@ -102,7 +92,7 @@ protected:
             for (const EffectInFrame& showing : schedule.at(frame)) {
                 const QImage expected = drawnFromFile(showing);
                 ASSERT_NE(expected, greyFrame());
-                ASSERT_LE(largestChannelDifference(drawnFromCache(cache, showing, frame), expected), 1)
+                ASSERT_LE(LargestChannelDifference(drawnFromCache(cache, showing, frame), expected), 1)
                     << "frame " << frame << ", effect frame " << showing.frame;
             }
     }
