@@ -5,6 +5,7 @@
 #include "core/Words.h"
 #include "core/WorkCleanup.h"
 #include "effects/AlbumTimeline.h"
+#include "ui/NotYetAvailable.h"
 #include "ui/PhotoCommands.h"
 #include "ui/PhotoTileList.h"
 #include "ui/Workspace.h"
@@ -29,7 +30,6 @@ namespace lumiset::ui {
 
 namespace {
 
-const QString kLater = QStringLiteral("此功能将在后续版本中提供");
 const QString kAlbumFilter = QStringLiteral("Lumiset 相册 (*.lumiset)");
 const QString kAlbumSuffix = QStringLiteral(".lumiset");
 
@@ -88,7 +88,7 @@ QAction* MainWindow::addCommand(const QString& caption, std::function<void()> ru
 QAction* MainWindow::addOpenerCommand(const QString& caption) {
     QAction* action = addCommand(caption, [this, caption] { runOpener(caption); });
     action->setEnabled(false);
-    action->setToolTip(kLater);
+    action->setToolTip(kNotYetAvailable);
     return action;
 }
 
@@ -153,7 +153,7 @@ void MainWindow::buildCommands() {
     for (const QString& caption : {QStringLiteral("播放"), QStringLiteral("停止")}) {
         QAction* action = addCommand(caption, [] {});
         action->setEnabled(false);
-        action->setToolTip(kLater);
+        action->setToolTip(kNotYetAvailable);
     }
 
     windowMenu_ =
@@ -208,7 +208,7 @@ void MainWindow::setWindowOpener(const QString& caption, std::function<void()> o
     openers_.insert(caption, std::move(open));
     const bool has = static_cast<bool>(openers_.value(caption));
     action->setEnabled(has);
-    action->setToolTip(has ? QString() : kLater);
+    action->setToolTip(has ? QString() : kNotYetAvailable);
 }
 
 void MainWindow::runOpener(const QString& caption) {

@@ -1,6 +1,7 @@
 #include "ui/windows/PhotoFilesWindow.h"
 
 #include "photos/PhotoDeletion.h"
+#include "ui/NotYetAvailable.h"
 #include "ui/PhotoCommands.h"
 #include "ui/PhotoTileList.h"
 #include "ui/Workspace.h"
@@ -56,7 +57,7 @@ PhotoFilesWindow::PhotoFilesWindow(Workspace& workspace, TemplatePreview preview
             &PhotoFilesWindow::accept);
     if (!previewTemplates_) {
         preview->setEnabled(false);
-        preview->setToolTip(QStringLiteral("此功能将在后续版本中提供"));
+        preview->setToolTip(kNotYetAvailable);
     }
 
     auto* layout = new QVBoxLayout(body());
