@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PlacementCase{"PartlyPastTheBottomRight", QRectF(50.6, 30.3, 60, 30)},
                       // Taller than the bands it is placed in, so the bands must join without a seam.
                       PlacementCase{"EnlargedOverManyBands", QRectF(7.3, 11.6, 180, 290.5), {200, 320}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PlacedEffectFrame, KeepsOnlyWhatShowsAndNothingOutsideTheFrame) {
     const QSize frameSize(96, 54);

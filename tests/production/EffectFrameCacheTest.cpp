@@ -110,8 +110,9 @@ TEST_P(EffectFrameCacheBudgets, DrawsWhatDrawingFromTheFileGives) {
     EffectFrameCache cache(schedule, kFrame, GetParam());
     expectEveryFrameAsDrawnFromItsFile(cache, 0, 1);
     EXPECT_LE(cache.bytesHeld(), GetParam());
-    if (GetParam() > 0)
+    if (GetParam() > 0) {
         EXPECT_GT(cache.framesFound(), 0);
+    }
 }
 
 // Nothing fits, a few frames fit, everything fits.
