@@ -75,6 +75,9 @@ bool Unfilter(uchar filter, uchar* row, const uchar* prior, int length, int byte
     }
 }
 
+// The largest inflating buffer a thread keeps for its next frame.
+constexpr size_t kKeptBufferBytes = size_t(4) << 20;
+
 } // namespace
 
 std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) {
@@ -89,7 +92,21 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
     QRgb palette[256] = {};
     int paletteSize = 0;
     QPoint offset;
-    std::vector<uchar> compressed;
+    // This thread's buffers, kept between frames: fresh ones of several megabytes would be mapped and
+    // cleared by the system for every frame. One for a whole 1920 × 1080 frame in colour is not kept,
+    // where memory is short.
+    thread_local std::vector<uchar> compressed;
+    thread_local std::unique_ptr<uchar[]> raw;
+    thread_local size_t rawSize = 0;
+    compressed.clear();
+    struct Release {
+        ~Release() {
+            if (rawSize > kKeptBufferBytes) {
+                raw.reset();
+                rawSize = 0;
+            }
+        }
+    } release;
     bool sawHeader = false;
     bool sawEnd = false;
     for (qsizetype at = kSignatureSize; at + 12 <= size && !sawEnd;) {
@@ -132,9 +149,14 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
         Damaged(path, "IDAT");
 
     const size_t stride = width * bytesPerPixel + 1;
-    std::vector<uchar> raw(stride * height);
-    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed.data(), compressed.size(), raw.data(),
-                                   raw.size(), nullptr) != LIBDEFLATE_SUCCESS)
+    if (rawSize < stride * height) {
+        raw.reset(new uchar[stride * height]); // no need to clear: inflating fills all of it or fails
+        rawSize = stride * height;
+    }
+    size_t inflated = 0;
+    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed.data(), compressed.size(), raw.get(),
+                                   stride * height, &inflated) != LIBDEFLATE_SUCCESS ||
+        inflated != stride * height)
         Damaged(path, "IDAT");
 
     QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
@@ -143,7 +165,7 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
     const std::vector<uchar> zeros(stride, 0);
     const uchar* prior = zeros.data();
     for (quint32 y = 0; y < height; ++y) {
-        uchar* row = raw.data() + y * stride;
+        uchar* row = raw.get() + y * stride;
         if (!Unfilter(row[0], row + 1, prior, static_cast<int>(stride - 1), bytesPerPixel))
             Damaged(path, "filter");
         const uchar* in = row + 1;

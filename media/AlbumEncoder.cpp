@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "media/EncoderPresets.h"
 #include "media/FfmpegHolders.h"
+#include "media/FrameConverter.h"
 #include "media/MediaError.h"
 #include "media/MediaLog.h"
 #include "media/PartFile.h"
@@ -19,6 +20,7 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace lumiset {
@@ -77,6 +79,7 @@ struct AlbumEncoder::Output {
            qint64 totalFrames);
 
     void addFrame(const QImage& image);
+    void addPicture(FrameHolder picture);
     void finish();
 
     // Context of messages about this album's file.
@@ -97,7 +100,8 @@ struct AlbumEncoder::Output {
     void writePackets(AVCodecContext* codec, AVStream* stream);
     void encodeAudioUntil(qint64 target);
     void fillAudioFrame(int count);
-    void placePicture(const QImage& image);
+    void checkAccepting() const;
+    void encodePicture(FrameHolder picture);
     qint64 albumFrameShownAt(qint64 outputFrame) const;
     qint64 samplesBefore(qint64 outputFrame) const;
 
@@ -111,8 +115,7 @@ struct AlbumEncoder::Output {
     CodecContextHolder audio_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
-    ScaleContextHolder scaler_;
-    FrameHolder picture_;
+    std::optional<FrameConverter> converter_; // for frames given as pictures
     FrameHolder sound_;
     PacketHolder packet_;
     std::unique_ptr<AlbumSound> albumSound_;
@@ -221,23 +224,6 @@ void AlbumEncoder::Output::openVideo() {
     CheckMedia(avcodec_parameters_from_context(videoStream_->codecpar, c),
                refusal(QStringLiteral("视频参数无效")));
     copyCodedSideData(c, videoStream_);
-
-    picture_ = NewFrame();
-    picture_->format = c->pix_fmt;
-    picture_->width = c->width;
-    picture_->height = c->height;
-    CheckMedia(av_frame_get_buffer(picture_.get(), 0), refusal(QStringLiteral("内存不足")));
-
-    const QSize album = settings_.albumSize;
-    scaler_.reset(sws_getContext(album.width(), album.height(), AV_PIX_FMT_RGB32, plan.picture.width(),
-                                 plan.picture.height(), AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
-                                 nullptr));
-    if (!scaler_)
-        throw Error(refusal(QStringLiteral("无法转换画面尺寸。")));
-    // RGB to limited-range YUV with the matrix the stream declares.
-    const int* matrix = sws_getCoefficients(plan.highDefinition ? SWS_CS_ITU709 : SWS_CS_ITU601);
-    sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1, matrix, 0, 0, 1 << 16,
-                             1 << 16);
 }
 
 void AlbumEncoder::Output::openAudio() {
@@ -309,45 +295,34 @@ qint64 AlbumEncoder::Output::samplesBefore(qint64 outputFrame) const {
     return av_rescale_rnd(outputFrame, qint64(rate.den) * plan_.audio.sampleRate, rate.num, AV_ROUND_DOWN);
 }
 
-void AlbumEncoder::Output::placePicture(const QImage& image) {
-    const QImage::Format format = image.format();
-    const QImage source = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied
-                              ? image
-                              : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    AVFrame* frame = picture_.get();
-    CheckMedia(av_frame_make_writable(frame), QStringLiteral("无法分配画面"));
-    const QRect place = plan_.video.picture;
-    const bool bars = place.size() != plan_.video.frameSize;
-    uint8_t* planes[3];
-    for (int plane = 0; plane < 3; ++plane) {
-        const int shift = plane == 0 ? 0 : 1;
-        if (bars)
-            std::memset(frame->data[plane], plane == 0 ? 16 : 128,
-                        size_t(frame->linesize[plane]) * size_t(frame->height >> shift));
-        planes[plane] =
-            frame->data[plane] + (place.y() >> shift) * frame->linesize[plane] + (place.x() >> shift);
-    }
-    const uint8_t* sourcePlanes[1] = {source.constBits()};
-    const int sourceStrides[1] = {int(source.bytesPerLine())};
-    sws_scale(scaler_.get(), sourcePlanes, sourceStrides, 0, source.height(), planes, frame->linesize);
-}
-
-void AlbumEncoder::Output::addFrame(const QImage& image) {
+void AlbumEncoder::Output::checkAccepting() const {
     if (broken_ || finished_)
         throw Error(QStringLiteral("相册文件“%1”已经停止写入。").arg(native(finalPath_)));
     if (framesAdded_ >= totalFrames_)
         throw Error(
             QStringLiteral("相册文件“%1”只应有 %2 帧画面。").arg(native(finalPath_)).arg(totalFrames_));
-    if (image.size() != settings_.albumSize)
-        throw Error(QStringLiteral("相册画面应为 %1 × %2。")
-                        .arg(settings_.albumSize.width())
-                        .arg(settings_.albumSize.height()));
+}
+
+void AlbumEncoder::Output::addFrame(const QImage& image) {
+    checkAccepting();
+    if (!converter_)
+        converter_.emplace(settings_);
+    encodePicture(converter_->convert(image));
+}
+
+void AlbumEncoder::Output::addPicture(FrameHolder picture) {
+    checkAccepting();
+    if (!picture || !FrameConverter::Matches(*picture, plan_.video))
+        throw Error(QStringLiteral("相册画面的格式与相册文件“%1”不符。").arg(native(finalPath_)));
+    encodePicture(std::move(picture));
+}
+
+void AlbumEncoder::Output::encodePicture(FrameHolder picture) {
     try {
-        placePicture(image);
         const qint64 album = framesAdded_++;
         while (outputFrames_ < totalOutputFrames_ && albumFrameShownAt(outputFrames_) == album) {
-            picture_->pts = outputFrames_++;
-            sendVideo(picture_.get());
+            picture->pts = outputFrames_++;
+            sendVideo(picture.get());
             encodeAudioUntil(samplesBefore(outputFrames_) - audioSkip_);
         }
     } catch (...) {
@@ -471,6 +446,11 @@ AlbumEncoder::~AlbumEncoder() {
 void AlbumEncoder::addFrame(const QImage& frame) {
     const MediaLogRedirect redirect;
     output_->addFrame(frame);
+}
+
+void AlbumEncoder::addPicture(FrameHolder picture) {
+    const MediaLogRedirect redirect;
+    output_->addPicture(std::move(picture));
 }
 
 void AlbumEncoder::finish() {

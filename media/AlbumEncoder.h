@@ -9,6 +9,7 @@
 
 #include "media/AlbumFormat.h"
 #include "media/AlbumSound.h"
+#include "media/FfmpegHolders.h"
 
 #include <QImage>
 #include <QList>
@@ -36,6 +37,9 @@ public:
     // without a conversion; transparency shows black). Throws Error when the file cannot be written (a
     // full disk) or the frame does not fit; the encoder is unusable afterwards.
     void addFrame(const QImage& frame);
+    // The same for a frame already converted by a FrameConverter made with this encoder's settings:
+    // production converts on its composing threads. A picture of another format throws Error.
+    void addPicture(FrameHolder picture);
     // After the last frame: ends the sound, writes the rest of the file and gives it its final name,
     // replacing a file of that name. Throws Error naming the file on a write failure (a full disk) or
     // when fewer frames came than announced; nothing then remains under either name.

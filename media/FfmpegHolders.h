@@ -44,6 +44,13 @@ struct FrameFreer {
 };
 using FrameHolder = std::unique_ptr<AVFrame, FrameFreer>;
 
+// Buffers handed out again once every reference to them is gone (av_buffer_pool_init). Uninit lets the
+// buffers still out live on until they come back.
+struct BufferPoolFreer {
+    void operator()(AVBufferPool* pool) const { av_buffer_pool_uninit(&pool); }
+};
+using BufferPoolHolder = std::unique_ptr<AVBufferPool, BufferPoolFreer>;
+
 // Picture scaling and pixel-format conversion (sws_getContext).
 struct ScaleContextFreer {
     void operator()(SwsContext* context) const { sws_freeContext(context); }

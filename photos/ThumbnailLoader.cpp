@@ -112,7 +112,13 @@ void drawShownPart(QPainter& painter, const QImage& picture, const QRect& target
     const QRectF landing(target.x() + source.x() / sx, target.y() + source.y() / sy, source.width() / sx,
                          source.height() / sy);
     const QSize deviceSize = painter.deviceTransform().mapRect(landing).size().toSize();
-    const QImage part = source == picture.rect() ? picture : picture.copy(source);
+    // The part is read in place, not copied: at camera sizes a copy would take tens of megabytes more.
+    const QImage part =
+        source == picture.rect() ? picture
+        : picture.depth() == 32
+            ? QImage(picture.constBits() + source.y() * picture.bytesPerLine() + source.x() * 4,
+                     source.width(), source.height(), picture.bytesPerLine(), picture.format())
+            : picture.copy(source);
     // Area-averaged scaling here looks better than the painter's bilinear sampling when shrinking.
     const QImage shown = part.size() == deviceSize || deviceSize.isEmpty()
                              ? part

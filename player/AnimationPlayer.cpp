@@ -62,6 +62,10 @@ void AnimationPlayer::install(std::unique_ptr<Loaded> loaded, const QString& pat
     variables_.clear();
 }
 
+void AnimationPlayer::unload() {
+    install(nullptr, QString());
+}
+
 bool AnimationPlayer::hasMovie() const {
     return loaded_ != nullptr;
 }

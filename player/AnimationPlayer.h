@@ -49,6 +49,8 @@ public:
                       const QString& name);
     const QString& movie() const { return moviePath_; }
     bool hasMovie() const;
+    // Lets go of the movie and its pictures; the player then paints only its background.
+    void unload();
 
     // `TotalFrames`: frame count of the movie (0 without one). It has ended when
     // totalFrames() == frameNum() + 1.

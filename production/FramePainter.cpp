@@ -22,6 +22,11 @@ void FramePainter::showSegment(int segment) {
     } else {
         // First, as making it may paint the frame before with this very painter.
         QImage handOver = sources_.handOverPicture(segment, *this);
+        // The last template's pictures go before the next template's are made, so a painter never
+        // holds two sets at once.
+        segment_ = -2;
+        pictures_.reset();
+        player_.unload();
         pictures_ = sources_.templatePictures(shown.templateIndex);
         PictureProvider pictures = pictures_->pictures;
         pictures.insert(kHandOverPictureName, std::move(handOver));
@@ -34,7 +39,11 @@ void FramePainter::showSegment(int segment) {
 }
 
 QImage FramePainter::paint(qint64 frame, Lyric lyric) {
-    QImage image(sources_.frameSize(), QImage::Format_RGB32);
+    // Painted into the same picture each time once the caller has let go of the last one: a fresh
+    // picture of several megabytes a frame costs the system's time to map and clear it.
+    QImage& image = canvas_;
+    if (image.size() != sources_.frameSize())
+        image = QImage(sources_.frameSize(), QImage::Format_RGB32);
     const MovieFrameRef shown = sources_.timeline().movieAt(frame);
     if (shown.segment < 0) {
         image.fill(Qt::black);

@@ -18,7 +18,8 @@ public:
     explicit FramePainter(ProductionSources& sources);
 
     enum class Lyric { Shown, Left };
-    // Album frame `frame` as an RGB32 picture of the output size.
+    // Album frame `frame` as an RGB32 picture of the output size. Painting the next frame reuses its
+    // memory when the caller no longer holds it.
     QImage paint(qint64 frame, Lyric lyric = Lyric::Shown);
 
 private:
@@ -29,6 +30,7 @@ private:
     AnimationPlayer player_;
     int segment_ = -2; // the segment whose movie the player holds
     std::shared_ptr<const TemplatePictures> pictures_;
+    QImage canvas_;
 };
 
 } // namespace lumiset

@@ -3,36 +3,38 @@
 // frame is too far ahead of the encoder, so at most `capacity` frames are held in memory.
 #pragma once
 
-#include <QImage>
-#include <QMap>
+#include <QtGlobal>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <optional>
 
 namespace lumiset {
 
-class OrderedFrameQueue {
+template <typename Frame> class OrderedFrameQueue {
 public:
     explicit OrderedFrameQueue(int capacity) : capacity_(capacity) {}
 
     // Waits until frame `n` may be held, then holds it. False when the queue was cancelled.
-    bool put(qint64 n, QImage frame) {
+    bool put(qint64 n, Frame frame) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return cancelled_ || n < next_ + capacity_; });
         if (cancelled_)
             return false;
-        frames_.insert(n, std::move(frame));
+        frames_.emplace(n, std::move(frame));
         changed_.notify_all();
         return true;
     }
 
     // Waits for frame `next` (the frames are taken in order from 0). Nothing when cancelled.
-    std::optional<QImage> take() {
+    std::optional<Frame> take() {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return cancelled_ || frames_.contains(next_); });
         if (cancelled_)
             return std::nullopt;
-        QImage frame = frames_.take(next_++);
+        const auto found = frames_.find(next_++);
+        Frame frame = std::move(found->second);
+        frames_.erase(found);
         changed_.notify_all();
         return frame;
     }
@@ -49,7 +51,7 @@ private:
     const int capacity_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    QMap<qint64, QImage> frames_;
+    std::map<qint64, Frame> frames_;
     qint64 next_ = 0;
     bool cancelled_ = false;
 };

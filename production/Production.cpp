@@ -7,6 +7,7 @@
 #include "effects/AlbumTimeline.h"
 #include "media/AlbumEncoder.h"
 #include "media/EncoderPresets.h"
+#include "media/FrameConverter.h"
 #include "media/MusicFile.h"
 #include "production/FramePainter.h"
 #include "production/OrderedFrameQueue.h"
@@ -68,13 +69,17 @@ QString TimeText(qint64 milliseconds) {
     return SecondsToClock(std::max<qint64>(milliseconds, 0) / 1000);
 }
 
-// Composers on their own threads, putting frames into the queue in turns. Any error ends them all and
-// is handed to the encoder's side.
+using PictureQueue = OrderedFrameQueue<FrameHolder>;
+
+// Composers on their own threads, putting frames into the queue in turns, converted for the encoder.
+// Any error ends them all and is handed to the encoder's side.
 class Composers {
 public:
-    Composers(ProductionSources& sources, OrderedFrameQueue& queue, int count) : queue_(queue) {
+    Composers(ProductionSources& sources, const EncoderSettings& settings, PictureQueue& queue, int count)
+        : queue_(queue) {
         for (int index = 0; index < count; ++index)
-            threads_.emplace_back([this, &sources, index, count] { run(sources, index, count); });
+            threads_.emplace_back(
+                [this, &sources, settings, index, count] { run(sources, settings, index, count); });
     }
     ~Composers() {
         queue_.cancel();
@@ -88,12 +93,13 @@ public:
     }
 
 private:
-    void run(ProductionSources& sources, int index, int count) {
+    void run(ProductionSources& sources, const EncoderSettings& settings, int index, int count) {
         try {
             FramePainter painter(sources);
+            FrameConverter converter(settings);
             const qint64 total = sources.timeline().totalFrames();
             for (qint64 frame = index; frame < total; frame += count)
-                if (!queue_.put(frame, painter.paint(frame)))
+                if (!queue_.put(frame, converter.convert(painter.paint(frame))))
                     return;
         } catch (...) {
             {
@@ -105,7 +111,7 @@ private:
         }
     }
 
-    OrderedFrameQueue& queue_;
+    PictureQueue& queue_;
     std::vector<std::thread> threads_;
     std::mutex mutex_;
     std::exception_ptr failure_;
@@ -176,38 +182,38 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
     if (job.stopRequested())
         return JobOutcome::stopped();
     const QSize composed = CompositionSize(request);
-    ProductionSources sources(album, catalogue, paths, plan, composed);
+    const int composerCount = ComposerCount(request);
+    ProductionSources sources(album, catalogue, paths, plan, composed, composerCount);
     const qint64 total = sources.timeline().totalFrames();
 
     QList<AudioSegment> audio;
     for (const SongPlanRow& song : plan.songs)
         if (song.frames > 0)
             audio.append({song.path, song.frames});
-    AlbumEncoder encoder({request.type, request.tv, request.quality, composed}, request.outputPath, audio,
-                         total);
+    const EncoderSettings settings{request.type, request.tv, request.quality, composed};
+    AlbumEncoder encoder(settings, request.outputPath, audio, total);
     out.append(QStringLiteral("Total frames:  %1").arg(total));
     out.append(QStringLiteral("Total samples: %1").arg(encoder.totalAudioSamples()));
     out.append(QStringLiteral("Preparing conversion..."));
     out.append(QStringLiteral("Starting conversion..."));
 
-    const int composerCount = ComposerCount(request);
-    OrderedFrameQueue queue(2 + composerCount);
+    PictureQueue queue(2 + composerCount);
     QElapsedTimer clock;
     clock.start();
     qint64 lastLog = -1000;
     {
-        Composers composers(sources, queue, composerCount);
+        Composers composers(sources, settings, queue, composerCount);
         for (qint64 frame = 0; frame < total; ++frame) {
             if (job.stopRequested()) {
                 out.append(QStringLiteral("Conversion ended."));
                 return JobOutcome::stopped({QStringLiteral("相册制作已停止，没有生成视频文件。")});
             }
-            std::optional<QImage> picture = queue.take();
+            std::optional<FrameHolder> picture = queue.take();
             if (!picture) {
                 composers.rethrowFailure();
                 return JobOutcome::stopped();
             }
-            encoder.addFrame(*picture);
+            encoder.addPicture(std::move(*picture));
             const qint64 elapsed = clock.elapsed();
             if (elapsed - lastLog >= 1000 || frame + 1 == total) {
                 lastLog = elapsed;

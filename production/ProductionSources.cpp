@@ -7,13 +7,6 @@ namespace lumiset {
 
 namespace {
 
-// Template pictures kept at once: the composers paint neighbouring frames, so at most two templates are
-// in use (the one they are in and the one they move to, whose hand-over picture is painted from the
-// first). At 1920 × 1080 one template's pictures take up to about 50 MB; anything evicted too early is
-// made again, never shown wrong.
-constexpr int kKeptTemplates = 2;
-constexpr int kKeptHandOvers = 2;
-
 // Placed effect frames kept for later showings. Most cover a few hundredths of the frame, tens to hundreds
 // of kilobytes each: 128 MB keeps every frame of a typical album's effects at the discs' 1024 × 576, where
 // composing sets the pace; 64 MB keeps half of them at 1280 × 720, where x264 shares the cores. Larger
@@ -28,9 +21,10 @@ qsizetype EffectFrameBudget(QSize frameSize) {
 } // namespace
 
 ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue,
-                                     const DataPaths& paths, const ProductionPlan& plan, QSize frameSize)
+                                     const DataPaths& paths, const ProductionPlan& plan, QSize frameSize,
+                                     int painters)
     : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize),
-      timeline_(plan), effects_(album, paths),
+      kept_(std::max(1, painters)), timeline_(plan), effects_(album, paths),
       effectFrames_(effects_, frameSize, EffectFrameBudget(frameSize)), lyrics_(album_, plan_, timeline_),
       closingMovieName_(paths.endingPackage()) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
@@ -49,9 +43,11 @@ std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int 
             return found.second;
         }
     }
-    // Made after letting the oldest go: the pictures of three templates at once would not fit the memory
-    // a 1920 × 1080 production may take.
-    while (recentPictures_.size() >= kKeptTemplates)
+    // Made after letting the oldest go. Painters paint neighbouring frames, so as many templates are in
+    // use as there are painters (a painter moving on paints its hand-over picture from the template it
+    // leaves, then lets it go). At 1920 × 1080 one template's pictures take up to about 50 MB; a set
+    // evicted too early is made again, never shown wrong.
+    while (recentPictures_.size() >= kept_)
         recentPictures_.removeFirst();
     auto made = std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
         album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
@@ -81,7 +77,7 @@ QImage ProductionSources::handOverPicture(int segment, FramePainter& painter) {
             picture = painter.paint(before.firstFrame + before.frames - 1, FramePainter::Lyric::Left);
         }
         recentHandOvers_.append({s, picture});
-        while (recentHandOvers_.size() > kKeptHandOvers)
+        while (recentHandOvers_.size() > kept_)
             recentHandOvers_.removeFirst();
     }
     return picture;

@@ -26,8 +26,10 @@ class FramePainter;
 
 class ProductionSources {
 public:
+    // `painters`: how many FramePainters paint from these sources at once; each holds one template's
+    // pictures and one hand-over picture at a time, and no more are kept.
     ProductionSources(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
-                      const ProductionPlan& plan, QSize frameSize);
+                      const ProductionPlan& plan, QSize frameSize, int painters = 1);
     ~ProductionSources();
 
     QSize frameSize() const { return frameSize_; }
@@ -56,6 +58,7 @@ private:
     DataPaths paths_;
     const ProductionPlan& plan_;
     QSize frameSize_;
+    int kept_; // template picture sets and hand-over pictures kept for later requests
     ProductionTimeline timeline_;
     EffectSchedule effects_;
     EffectFrameCache effectFrames_;

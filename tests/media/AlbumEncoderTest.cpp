@@ -1,4 +1,6 @@
 #include "media/AlbumEncoder.h"
+#include "core/Error.h"
+#include "media/FrameConverter.h"
 #include "tests/media/AlbumFixtures.h"
 #include "tests/media/AudioFixtures.h"
 #include "tests/media/MediaProbe.h"
@@ -305,6 +307,34 @@ INSTANTIATE_TEST_SUITE_P(Sizes, EveryTableSize, ::testing::ValuesIn(everyTableSi
                                  .arg(c.size.height())
                                  .toStdString();
                          });
+
+// Pictures converted apart from the encoder, as production converts them, are coded in the order
+// given, while the converter hands its buffers out again as they come back. A picture converted for
+// other settings is refused and spoils nothing.
+TEST(AlbumEncoder, TakesPicturesConvertedElsewhere) {
+    TempTree tree;
+    const QString path = tree.file("album.mpg");
+    const EncoderSettings settings{AlbumType::DVD, TvSystem::Pal, PictureQuality::High, kAlbumSize};
+    AlbumEncoder encoder(settings, path, {}, kFrames);
+    FrameConverter converter(settings);
+    FrameConverter other({AlbumType::MP4, TvSystem::Pal, PictureQuality::High, QSize(640, 352)});
+    try {
+        encoder.addPicture(other.convert(NumberedPicture(QSize(640, 352), 0)));
+        ADD_FAILURE() << "a picture of another size was taken";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("格式"))) << error.message().toStdString();
+    }
+    for (int n = 0; n < kFrames; ++n)
+        encoder.addPicture(converter.convert(NumberedPicture(kAlbumSize, n)));
+    encoder.finish();
+
+    qint64 shown = 0;
+    ForEachPicture(path, [&](const QImage& picture) {
+        EXPECT_EQ(ReadPictureNumber(picture), shown) << "picture " << shown;
+        ++shown;
+    });
+    EXPECT_EQ(shown, kFrames);
+}
 
 // An album size no encoder codes (odd) becomes the even size just below it.
 TEST(AlbumEncoder, CodesAnOddAlbumSizeAsTheEvenOneBelow) {

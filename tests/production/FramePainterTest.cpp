@@ -63,6 +63,19 @@ TEST_F(FramePainterTest, HandOverPictureIsTheLastFrameOfTheTemplateBefore) {
     EXPECT_EQ(other.paint(11), painter.paint(11));
 }
 
+// Sources for one painter keep one template's pictures at a time: at 1920 × 1080 a second set would cost
+// tens of megabytes. Moving on to the next template lets the last set go.
+TEST_F(FramePainterTest, LetsTheLastTemplatesPicturesGoWhenItMovesOn) {
+    const ProductionPlan p = plan();
+    ProductionSources sources(album, world.catalogue(), world.paths(), p, kFrame, 1);
+    FramePainter painter(sources);
+    painter.paint(5);
+    const std::weak_ptr<const TemplatePictures> first = sources.templatePictures(0);
+    ASSERT_FALSE(first.expired());
+    EXPECT_GT(qBlue(painter.paint(12).pixel(160, 40)), 200);
+    EXPECT_TRUE(first.expired());
+}
+
 TEST_F(FramePainterTest, LyricLineShowsFromItsSecondUntilTheSongEnds) {
     const ProductionPlan p = plan();
     ProductionSources sources(album, world.catalogue(), world.paths(), p, kFrame);
