@@ -8,17 +8,21 @@
 
 namespace lumiset {
 
+void CheckEffectFrameOffset(QPoint offset, const QString& path) {
+    // A crop lies inside its frame; anything else is a damaged file, not a place to draw at.
+    if (offset.x() < 0 || offset.y() < 0)
+        throw Error(QStringLiteral("特效帧图片的位置无效: %1 (%2, %3)")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(offset.x())
+                        .arg(offset.y()));
+}
+
 EffectFrame LoadEffectFrame(const QString& path) {
     EffectFrame frame;
     std::optional<QImage> palettePicture = DecodeEffectPng(ReadWholeFile(path), path);
     frame.image = palettePicture ? std::move(*palettePicture) : ReadImageFile(path);
     frame.offset = frame.image.offset();
-    // A crop lies inside its frame; anything else is a damaged file, not a place to draw at.
-    if (frame.offset.x() < 0 || frame.offset.y() < 0)
-        throw Error(QStringLiteral("特效帧图片的位置无效: %1 (%2, %3)")
-                        .arg(QDir::toNativeSeparators(path))
-                        .arg(frame.offset.x())
-                        .arg(frame.offset.y()));
+    CheckEffectFrameOffset(frame.offset, path);
     frame.image.setOffset({});
     frame.image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return frame;

@@ -17,5 +17,7 @@ struct EffectFrame {
 // Reads one frame file. Throws Error naming the file when it cannot be read or places its picture before
 // the frame's top-left corner.
 EffectFrame LoadEffectFrame(const QString& path);
+// Throws that Error when `offset`, read from the frame file `path`, lies before the frame's top-left.
+void CheckEffectFrameOffset(QPoint offset, const QString& path);
 
 } // namespace lumiset

@@ -7,6 +7,7 @@
 #include <libdeflate.h>
 #include <memory>
 #include <vector>
+#include <zlib.h>
 
 namespace lumiset {
 
@@ -75,16 +76,19 @@ bool Unfilter(uchar filter, uchar* row, const uchar* prior, int length, int byte
     }
 }
 
-// The largest inflating buffer a thread keeps for its next frame.
-constexpr size_t kKeptBufferBytes = size_t(4) << 20;
+// The inflating buffer a thread keeps for its frames; larger frames are inflated a row at a time.
+// Enough for a whole 1920 × 1080 palette frame (a filter byte and an index a pixel).
+constexpr size_t kKeptBufferBytes = size_t(1920 + 1) * 1080;
+// The joined compressed data a thread keeps room for.
+constexpr size_t kKeptJoinedBytes = size_t(1) << 20;
 
 } // namespace
 
-std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) {
+bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& rows) {
     const auto* data = reinterpret_cast<const uchar*>(file.data());
     const qsizetype size = file.size();
     if (size < kSignatureSize || memcmp(data, kSignature, kSignatureSize) != 0)
-        return std::nullopt;
+        return false;
 
     quint32 width = 0;
     quint32 height = 0;
@@ -92,21 +96,19 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
     QRgb palette[256] = {};
     int paletteSize = 0;
     QPoint offset;
-    // This thread's buffers, kept between frames: fresh ones of several megabytes would be mapped and
-    // cleared by the system for every frame. One for a whole 1920 × 1080 frame in colour is not kept,
-    // where memory is short.
-    thread_local std::vector<uchar> compressed;
-    thread_local std::unique_ptr<uchar[]> raw;
-    thread_local size_t rawSize = 0;
-    compressed.clear();
-    struct Release {
-        ~Release() {
-            if (rawSize > kKeptBufferBytes) {
-                raw.reset();
-                rawSize = 0;
+    thread_local std::vector<uchar> joined; // IDAT chunks joined, when there are several
+    joined.clear();
+    struct Trim {
+        ~Trim() {
+            if (joined.capacity() > kKeptJoinedBytes) {
+                joined.clear();
+                joined.shrink_to_fit();
             }
         }
-    } release;
+    } trim;
+    const uchar* compressed = nullptr; // the one IDAT chunk's data in the file, or `joined`
+    size_t compressedSize = 0;
+    int idatChunks = 0;
     bool sawHeader = false;
     bool sawEnd = false;
     for (qsizetype at = kSignatureSize; at + 12 <= size && !sawEnd;) {
@@ -124,7 +126,7 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
             height = Read32(body + 4);
             const uchar depth = body[8], colourType = body[9], interlace = body[12];
             if (depth != 8 || (colourType != 3 && colourType != 6) || interlace != 0)
-                return std::nullopt;
+                return false;
             bytesPerPixel = colourType == 6 ? 4 : 1;
             if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
                 Damaged(path, "size");
@@ -139,37 +141,29 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
         } else if (is("oFFs") && length == 9 && body[8] == 0) {
             offset = QPoint(static_cast<qint32>(Read32(body)), static_cast<qint32>(Read32(body + 4)));
         } else if (is("IDAT")) {
-            compressed.insert(compressed.end(), body, body + length);
+            if (++idatChunks == 1) {
+                compressed = body;
+            } else {
+                if (idatChunks == 2)
+                    joined.assign(compressed, compressed + compressedSize);
+                joined.insert(joined.end(), body, body + length);
+                compressed = joined.data();
+            }
+            compressedSize += length;
         } else if (is("IEND")) {
             sawEnd = true;
         }
         at += 12 + static_cast<qsizetype>(length);
     }
-    if (!sawHeader || (bytesPerPixel == 1 && paletteSize == 0) || compressed.empty())
+    if (!sawHeader || (bytesPerPixel == 1 && paletteSize == 0) || compressedSize == 0)
         Damaged(path, "IDAT");
 
     const size_t stride = width * bytesPerPixel + 1;
-    if (rawSize < stride * height) {
-        raw.reset(new uchar[stride * height]); // no need to clear: inflating fills all of it or fails
-        rawSize = stride * height;
-    }
-    size_t inflated = 0;
-    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed.data(), compressed.size(), raw.get(),
-                                   stride * height, &inflated) != LIBDEFLATE_SUCCESS ||
-        inflated != stride * height)
-        Damaged(path, "IDAT");
-
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        throw std::bad_alloc();
-    const std::vector<uchar> zeros(stride, 0);
-    const uchar* prior = zeros.data();
-    for (quint32 y = 0; y < height; ++y) {
-        uchar* row = raw.get() + y * stride;
+    const auto emitRow = [&](quint32 y, uchar* row, const uchar* prior) {
         if (!Unfilter(row[0], row + 1, prior, static_cast<int>(stride - 1), bytesPerPixel))
             Damaged(path, "filter");
         const uchar* in = row + 1;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        QRgb* out = rows.rowBuffer(static_cast<int>(y));
         if (bytesPerPixel == 1) {
             for (quint32 x = 0; x < width; ++x)
                 out[x] = palette[in[x]]; // indices past the palette read as transparent
@@ -177,10 +171,71 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
             for (quint32 x = 0; x < width; ++x, in += 4)
                 out[x] = qPremultiply(qRgba(in[0], in[1], in[2], in[3]));
         }
+        rows.rowDone(static_cast<int>(y));
+    };
+    const std::vector<uchar> zeros(stride, 0);
+
+    if (stride * height > kKeptBufferBytes) {
+        // A large frame is inflated a row at a time (zlib, slower than libdeflate): a buffer for all of
+        // it would take up to 8 MB at 1920 × 1080, where memory is shortest.
+        z_stream stream{};
+        if (inflateInit(&stream) != Z_OK)
+            throw std::bad_alloc();
+        const std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, inflateEnd);
+        stream.next_in = const_cast<uchar*>(compressed);
+        stream.avail_in = static_cast<uInt>(compressedSize);
+        std::vector<uchar> twoRows(2 * stride);
+        rows.begin(QSize(static_cast<int>(width), static_cast<int>(height)), offset);
+        const uchar* prior = zeros.data();
+        for (quint32 y = 0; y < height; ++y) {
+            uchar* row = twoRows.data() + (y % 2) * stride;
+            stream.next_out = row;
+            stream.avail_out = static_cast<uInt>(stride);
+            while (stream.avail_out > 0) {
+                const int inflated = inflate(&stream, Z_SYNC_FLUSH);
+                if ((inflated != Z_OK && inflated != Z_STREAM_END) ||
+                    (inflated == Z_STREAM_END && stream.avail_out))
+                    Damaged(path, "IDAT");
+            }
+            emitRow(y, row, prior);
+            prior = row + 1;
+        }
+        return true;
+    }
+
+    // This thread's buffer, kept between frames: a fresh one of megabytes would be mapped and cleared by
+    // the system for every frame.
+    thread_local std::unique_ptr<uchar[]> raw(new uchar[kKeptBufferBytes]);
+    size_t inflated = 0;
+    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed, compressedSize, raw.get(),
+                                   stride * height, &inflated) != LIBDEFLATE_SUCCESS ||
+        inflated != stride * height)
+        Damaged(path, "IDAT");
+    rows.begin(QSize(static_cast<int>(width), static_cast<int>(height)), offset);
+    const uchar* prior = zeros.data();
+    for (quint32 y = 0; y < height; ++y) {
+        uchar* row = raw.get() + y * stride;
+        emitRow(y, row, prior);
         prior = row + 1;
     }
-    image.setOffset(offset);
-    return image;
+    return true;
+}
+
+std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) {
+    struct IntoImage : EffectPngRows {
+        void begin(QSize size, QPoint offset) override {
+            image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            if (image.isNull())
+                throw std::bad_alloc();
+            image.setOffset(offset);
+        }
+        QRgb* rowBuffer(int y) override { return reinterpret_cast<QRgb*>(image.scanLine(y)); }
+        void rowDone(int) override {}
+        QImage image;
+    } into;
+    if (!ReadEffectPngRows(file, path, into))
+        return std::nullopt;
+    return std::move(into.image);
 }
 
 } // namespace lumiset

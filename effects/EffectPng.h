@@ -6,6 +6,8 @@
 
 #include <QByteArrayView>
 #include <QImage>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -15,5 +17,21 @@ namespace lumiset {
 // when the file is a PNG of another kind or no PNG at all (read those another way). Throws Error naming
 // `path` when the file is such a PNG but damaged.
 std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path);
+
+// Where the rows of such a file go, top to bottom, each premultiplied as DecodeEffectPng makes them.
+class EffectPngRows {
+public:
+    virtual ~EffectPngRows() = default;
+    // Before the first row: the picture's size and its oFFs offset.
+    virtual void begin(QSize size, QPoint offset) = 0;
+    // Where row `y` is to be written (size.width() pixels); it is complete when rowDone(y) is called.
+    virtual QRgb* rowBuffer(int y) = 0;
+    virtual void rowDone(int y) = 0;
+};
+
+// The same reading, handing the rows to `rows` instead of keeping a picture: production blends frames of
+// its own size straight over its frames this way. False, with nothing handed over, for a file of another
+// kind; throws as DecodeEffectPng does, possibly after some rows.
+bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& rows);
 
 } // namespace lumiset

@@ -14,7 +14,7 @@
 //
 // | Type            | 标清               | 高清                   | 超清                            |
 // |-----------------|--------------------|------------------------|---------------------------------|
-// | MP4, MOV        | crf 24.5           | crf 21.5               | crf 18.5                        |
+// | MP4, MOV        | crf 24             | crf 21                 | crf 18                          |
 // | AVI, WMV        | 0.10 bit/pixel     | 0.16 bit/pixel         | 0.25 bit/pixel, trellis         |
 // | VCD, SVCD, DVD  | standard rate      | standard rate, RD      | standard rate, RD, SATD, qmin 1 |
 // | sound: MP4, MOV | AAC 128 kb/s       | AAC 192 kb/s           | AAC 256 kb/s                    |

@@ -1,8 +1,11 @@
 #include "production/EffectFrameCache.h"
 
 #include "core/Error.h"
+#include "core/FileAccess.h"
 #include "effects/EffectFrames.h"
 #include "effects/EffectLibrary.h"
+#include "effects/EffectPng.h"
+#include "effects/PixelBlend.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -54,9 +57,63 @@ std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSi
     return Placement{std::move(picture.image), QRectF(topLeft, size)};
 }
 
+// Rows of an effect frame blended over a frame as they are read, `origin` being where the frame file's
+// own top-left lands.
+class BlendedRows : public EffectPngRows {
+public:
+    BlendedRows(QImage& frame, QPoint origin, const QString& path)
+        : frame_(frame), origin_(origin), path_(path) {}
+    void begin(QSize size, QPoint offset) override {
+        CheckEffectFrameOffset(offset, path_);
+        origin_ += offset;
+        row_.resize(size_t(size.width()));
+    }
+    QRgb* rowBuffer(int) override { return row_.data(); }
+    void rowDone(int y) override {
+        const int top = origin_.y() + y;
+        const int left = std::max(0, origin_.x());
+        const int right = std::min(frame_.width(), origin_.x() + int(row_.size()));
+        if (top < 0 || top >= frame_.height() || left >= right)
+            return;
+        BlendPixelsOver(row_.data() + (left - origin_.x()),
+                        reinterpret_cast<QRgb*>(frame_.scanLine(top)) + left, right - left);
+    }
+
+private:
+    QImage& frame_;
+    QPoint origin_;
+    const QString& path_;
+    std::vector<QRgb> row_;
+};
+
+// At the frame size effects are made for, a frame file covers the frame's pixels one to one (text effects
+// at a whole pixel of it): its rows are blended straight over the frame as they are read, with no picture
+// of its own, which would take up to 8 MB there. False when that does not apply; the frame is then
+// untouched.
+bool DrawOneToOne(const EffectInFrame& showing, QImage& frame) {
+    if (frame.size() != QSize(int(kDesignWidth), int(kDesignHeight)))
+        return false;
+    QPointF place;
+    if (showing.effect->kind == ScheduledEffect::Kind::Text)
+        place = QPointF(showing.effect->stagePosition.x() * kDesignWidth / kStageWidth,
+                        showing.effect->stagePosition.y() * kDesignHeight / kStageHeight);
+    const QPoint origin = place.toPoint();
+    if (QPointF(origin) != place)
+        return false;
+    const QString path = EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production);
+    BlendedRows rows(frame, origin, path);
+    return ReadEffectPngRows(ReadWholeFile(path), path, rows);
+}
+
 } // namespace
 
 void DrawEffectFrame(const EffectInFrame& showing, QImage& frame) {
+    try {
+        if (DrawOneToOne(showing, frame))
+            return;
+    } catch (const Error&) {
+        return;
+    }
     const std::optional<Placement> placement = PlacementOf(showing, frame.size());
     if (!placement)
         return;

@@ -19,7 +19,8 @@ namespace lumiset {
 
 // The frame `showing` shows, read from its file and drawn over `frame` (RGB32): picture effects where the
 // whole 1920 × 1080 frame they are drawn for falls, text effects at their place on the stage. A frame file
-// that is missing or damaged draws nothing, as a frame the effect does not draw.
+// that is missing or damaged draws nothing, as a frame the effect does not draw (at 1920 × 1080, where rows
+// are drawn as they are read, a file damaged part way may leave the rows before the damage).
 void DrawEffectFrame(const EffectInFrame& showing, QImage& frame);
 // The same frame placed for frames of `frameSize`, to be drawn again and again.
 PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize);

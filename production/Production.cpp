@@ -197,7 +197,9 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
     out.append(QStringLiteral("Preparing conversion..."));
     out.append(QStringLiteral("Starting conversion..."));
 
-    PictureQueue queue(2 + composerCount);
+    // Two frames in reach of each composer; a lone composer (at large sizes, where every frame weighs
+    // megabytes) one more than it paints.
+    PictureQueue queue(composerCount == 1 ? 2 : 2 + composerCount);
     QElapsedTimer clock;
     clock.start();
     qint64 lastLog = -1000;

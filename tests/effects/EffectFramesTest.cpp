@@ -72,6 +72,23 @@ INSTANTIATE_TEST_SUITE_P(All, EffectFrameFiles,
                                            FrameCase{"whole_palette", QImage::Format_Indexed8, {0, 0}}),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
+// A frame too large for the reader's kept buffer is inflated a row at a time: the same picture, and the
+// same errors when it is cut short or its data is damaged part way.
+TEST(EffectFrameReader, ALargeFrameReadsTheSameRowByRow) {
+    QImage stored(1200, 1000, QImage::Format_ARGB32);
+    for (int y = 0; y < stored.height(); ++y)
+        for (int x = 0; x < stored.width(); ++x)
+            stored.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 251, (x + 3 * y) % 256));
+    const QByteArray file = pngOf(stored, {});
+    const std::optional<QImage> image = DecodeEffectPng(file, QStringLiteral("big.png"));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(*image, stored.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    EXPECT_THROW(DecodeEffectPng(file.left(file.size() / 2), QStringLiteral("cut.png")), Error);
+    QByteArray damaged = file;
+    damaged.replace(damaged.size() / 2, 64, QByteArray(64, '\xff'));
+    EXPECT_THROW(DecodeEffectPng(damaged, QStringLiteral("damaged.png")), Error);
+}
+
 TEST(EffectFrameReader, APaletteFrameKeepsItsTransparentIndexWhollyTransparent) {
     TempTree tree;
     QImage indexed(3, 1, QImage::Format_Indexed8);
@@ -93,7 +110,9 @@ QByteArray chunk(const char* type, const QByteArray& body) {
     return out;
 }
 
-QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& indices, int paletteSize) {
+// `idatChunks`: the compressed data split over that many IDAT chunks, as PNG writers split large files.
+QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& indices, int paletteSize,
+                             int idatChunks = 1) {
     const int width = int(indices[0].size());
     QByteArray header(13, '\0');
     qToBigEndian<quint32>(quint32(width), header.data());
@@ -129,8 +148,13 @@ QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& indices, int
         }
         prior = row;
     }
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("PLTE", palette) +
-           chunk("IDAT", qCompress(raw).mid(4)) + chunk("IEND", {});
+    const QByteArray compressed = qCompress(raw).mid(4);
+    QByteArray data;
+    const qsizetype part = (compressed.size() + idatChunks - 1) / idatChunks;
+    for (qsizetype at = 0; at < compressed.size(); at += part)
+        data += chunk("IDAT", compressed.mid(at, part));
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("PLTE", palette) + data +
+           chunk("IEND", {});
 }
 
 TEST(EffectFrameReader, UndoesEveryRowFilterOfAPaletteFile) {
@@ -138,14 +162,17 @@ TEST(EffectFrameReader, UndoesEveryRowFilterOfAPaletteFile) {
     for (size_t y = 0; y < indices.size(); ++y)
         for (size_t x = 0; x < 9; ++x)
             indices[y][x] = uchar((x * 37 + y * 11 + x * y) % 20);
-    const std::optional<QImage> image =
-        DecodeEffectPng(filteredEffectPng(indices, 20), QStringLiteral("f.png"));
-    ASSERT_TRUE(image);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 9; ++x) {
-            const int i = indices[size_t(y)][size_t(x)];
-            ASSERT_EQ(image->pixel(x, y), qRgb(i * 7, 255 - i, i * 3)) << x << "," << y;
-        }
+    for (const int idatChunks : {1, 3}) {
+        const std::optional<QImage> image =
+            DecodeEffectPng(filteredEffectPng(indices, 20, idatChunks), QStringLiteral("f.png"));
+        ASSERT_TRUE(image);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 9; ++x) {
+                const int i = indices[size_t(y)][size_t(x)];
+                ASSERT_EQ(image->pixel(x, y), qRgb(i * 7, 255 - i, i * 3))
+                    << x << "," << y << " in " << idatChunks;
+            }
+    }
 }
 
 TEST(EffectFrameReader, OtherKindsOfPictureAreLeftToTheGeneralReaderAndADamagedOneIsAnError) {

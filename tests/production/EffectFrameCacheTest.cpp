@@ -4,6 +4,8 @@
 #include "production/EffectFrameCache.h"
 
 #include "core/DataPaths.h"
+#include "effects/EffectFrames.h"
+#include "effects/EffectLibrary.h"
 #include "tests/support/ImageCompare.h"
 #include "tests/support/TempTree.h"
 
@@ -146,6 +148,39 @@ TEST_F(EffectFrameCacheTest, MissingFrameShowsNothing) {
         EXPECT_EQ(drawnFromCache(cache, effect, 26), greyFrame());
     }
     EXPECT_NE(drawnFromCache(cache, schedule.at(25).first(), 25), greyFrame());
+}
+
+// At the size effects are made for, frames are blended straight from their rows: the result is what
+// QPainter draws from the whole picture, at whole-pixel text places, across the frame's edges, and at a
+// text place between pixels (drawn the general way).
+TEST_F(EffectFrameCacheTest, AtTheirOwnSizeFramesDrawAsThePainterDrawsThem) {
+    const QSize full(1920, 1080);
+    album.textEffects.appendRow(textRow(1, 600, 340, 4)); // across the right and bottom edges
+    album.textEffects.appendRow(textRow(1, 401, 7, 4));   // 962.4 × 16.8: between pixels
+    schedule = EffectSchedule(album, paths);
+    int drawn = 0;
+    for (const qint64 albumFrame : {26, 27, 52, 126}) {
+        for (const EffectInFrame& showing : schedule.at(albumFrame)) {
+            QImage expected(full, QImage::Format_RGB32);
+            expected.fill(QColor(90, 90, 90));
+            const QImage grey = expected;
+            QImage actual = expected;
+            const EffectFrame file =
+                LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
+            QPointF place = file.offset;
+            if (showing.effect->kind == ScheduledEffect::Kind::Text)
+                place += showing.effect->stagePosition * 2.4;
+            {
+                QPainter painter(&expected);
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+                painter.drawImage(QRectF(place, QSizeF(file.image.size())), file.image);
+            }
+            DrawEffectFrame(showing, actual);
+            ASSERT_LE(LargestChannelDifference(actual, expected), 1) << "frame " << albumFrame;
+            drawn += actual != grey;
+        }
+    }
+    EXPECT_GT(drawn, 6);
 }
 
 TEST(EffectFrameCacheCycle, KeepsFramesThatShowSoonestWhenTheCycleDoesNotFit) {
