@@ -31,6 +31,18 @@ QString KeyOf(const ScheduledEffect& effect, int frame) {
     return key;
 }
 
+// Where a text effect's place on the stage falls on a frame of `frameSize`; the origin for picture effects.
+QPointF StagePlace(const ScheduledEffect& effect, QSize frameSize) {
+    if (effect.kind != ScheduledEffect::Kind::Text)
+        return {};
+    return {effect.stagePosition.x() * frameSize.width() / kStageWidth,
+            effect.stagePosition.y() * frameSize.height() / kStageHeight};
+}
+
+QString FramePathOf(const EffectInFrame& showing) {
+    return EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production);
+}
+
 struct Placement {
     QImage picture;
     QRectF target;
@@ -39,8 +51,7 @@ struct Placement {
 std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSize) {
     EffectFrame picture;
     try {
-        picture =
-            LoadEffectFrame(EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production));
+        picture = LoadEffectFrame(FramePathOf(showing));
     } catch (const Error&) {
         return std::nullopt;
     }
@@ -49,10 +60,8 @@ std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSi
     const double sx = width / kDesignWidth;
     const double sy = height / kDesignHeight;
     // Frames are cropped to their content; the offset puts them back where they belong.
-    QPointF topLeft(picture.offset.x() * sx, picture.offset.y() * sy);
-    if (showing.effect->kind == ScheduledEffect::Kind::Text)
-        topLeft += QPointF(showing.effect->stagePosition.x() * width / kStageWidth,
-                           showing.effect->stagePosition.y() * height / kStageHeight);
+    const QPointF topLeft =
+        QPointF(picture.offset.x() * sx, picture.offset.y() * sy) + StagePlace(*showing.effect, frameSize);
     const QSizeF size(picture.image.width() * sx, picture.image.height() * sy);
     return Placement{std::move(picture.image), QRectF(topLeft, size)};
 }
@@ -93,14 +102,11 @@ private:
 bool DrawOneToOne(const EffectInFrame& showing, QImage& frame) {
     if (frame.size() != QSize(int(kDesignWidth), int(kDesignHeight)))
         return false;
-    QPointF place;
-    if (showing.effect->kind == ScheduledEffect::Kind::Text)
-        place = QPointF(showing.effect->stagePosition.x() * kDesignWidth / kStageWidth,
-                        showing.effect->stagePosition.y() * kDesignHeight / kStageHeight);
+    const QPointF place = StagePlace(*showing.effect, frame.size());
     const QPoint origin = place.toPoint();
     if (QPointF(origin) != place)
         return false;
-    const QString path = EffectFramePath(showing.effect->folder, showing.frame, FrameUse::Production);
+    const QString path = FramePathOf(showing);
     BlendedRows rows(frame, origin, path);
     return ReadEffectPngRows(ReadWholeFile(path), path, rows);
 }
