@@ -8,6 +8,8 @@
 //   bench_production compose ALBUM WxH [COUNT]  composes every frame (or the first COUNT) on one thread and
 //       prints the milliseconds per frame, for frames without effects and frames with them, and the share
 //       of the effect frames' placing (reading and scaling) and drawing, measured apart without the cache.
+//   bench_production effects ALBUM WxH  places every frame of each effect the album shows once and prints,
+//       for each effect, how often it starts, its milliseconds and bytes per placed frame.
 #include "core/AlbumFile.h"
 #include "core/DataPaths.h"
 #include "core/TemplateCatalogue.h"
@@ -19,6 +21,8 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHash>
+#include <QSet>
 #include <cstdio>
 #include <iostream>
 
@@ -102,6 +106,28 @@ int main(int argc, char** argv) {
                       << "\neffect frames, uncached: placing " << placeMs / std::max<qint64>(effectFrames, 1)
                       << " ms, drawing " << drawMs / std::max<qint64>(effectFrames, 1) << " ms each\n"
                       << "all frames: " << (plainMs + effectMs) / std::max<qint64>(count, 1) << " ms each\n";
+            return 0;
+        }
+        if (args[0] == QLatin1String("effects")) {
+            QHash<QString, int> shown; // times each effect starts
+            for (const ScheduledEffect& effect : sources.effects().all())
+                ++shown[effect.folder];
+            QSet<QString> seen;
+            for (const ScheduledEffect& effect : sources.effects().all()) {
+                if (seen.contains(effect.folder))
+                    continue;
+                seen.insert(effect.folder);
+                QElapsedTimer clock;
+                clock.start();
+                qsizetype bytes = 0;
+                for (int frame = 1; frame <= effect.frames; ++frame)
+                    bytes += PlaceEffectFrame({&effect, frame}, size).bytes();
+                std::cout << (effect.kind == ScheduledEffect::Kind::Text ? "text, " : "picture, ")
+                          << shown[effect.folder] << " times, " << effect.frames << " frames, "
+                          << clock.nsecsElapsed() / 1e6 / effect.frames << " ms, "
+                          << bytes / effect.frames / 1024 << " KB each: " << effect.folder.toStdString()
+                          << "\n";
+            }
             return 0;
         }
         if (args[0] == QLatin1String("frames")) {

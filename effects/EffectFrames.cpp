@@ -19,8 +19,10 @@ void CheckEffectFrameOffset(QPoint offset, const QString& path) {
 
 EffectFrame LoadEffectFrame(const QString& path) {
     EffectFrame frame;
-    std::optional<QImage> palettePicture = DecodeEffectPng(ReadWholeFile(path), path);
+    const QByteArray file = ReadWholeFile(path);
+    std::optional<QImage> palettePicture = DecodeEffectPng(file, path);
     frame.image = palettePicture ? std::move(*palettePicture) : ReadImageFile(path);
+    frame.storedBytes = qint64(frame.image.width()) * frame.image.height() * EffectPngBytesPerPixel(file);
     frame.offset = frame.image.offset();
     CheckEffectFrameOffset(frame.offset, path);
     frame.image.setOffset({});

@@ -12,6 +12,9 @@ namespace lumiset {
 struct EffectFrame {
     QImage image;  // Format_ARGB32_Premultiplied, ready to draw
     QPoint offset; // top-left of `image` in the uncropped frame, in the frame's own pixels; (0, 0) uncropped
+    // The picture data the file holds, inflated (a byte a pixel for a palette, four for colours with
+    // alpha): what reading the frame again would take, for the caches weighing what to keep.
+    qint64 storedBytes = 0;
 };
 
 // Reads one frame file. Throws Error naming the file when it cannot be read or places its picture before

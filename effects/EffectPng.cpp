@@ -76,7 +76,8 @@ bool Unfilter(uchar filter, uchar* row, const uchar* prior, int length, int byte
     }
 }
 
-// The inflating buffer a thread keeps for its frames; larger frames are inflated a row at a time.
+// The inflating buffer a thread keeps for its frames; larger frames are inflated a row at a time, or into
+// a buffer of their own.
 // Enough for a whole 1920 × 1080 palette frame (a filter byte and an index a pixel).
 constexpr size_t kKeptBufferBytes = size_t(1920 + 1) * 1080;
 // The joined compressed data a thread keeps room for.
@@ -84,7 +85,15 @@ constexpr size_t kKeptJoinedBytes = size_t(1) << 20;
 
 } // namespace
 
-bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& rows) {
+int EffectPngBytesPerPixel(QByteArrayView file) {
+    // The signature, then IHDR's length, type, width, height, depth and colour type.
+    constexpr qsizetype kColourType = kSignatureSize + 8 + 9;
+    const bool palette = file.size() > kColourType && memcmp(file.data(), kSignature, kSignatureSize) == 0 &&
+                         uchar(file[kColourType - 1]) == 8 && uchar(file[kColourType]) == 3;
+    return palette ? 1 : 4;
+}
+
+bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& rows, LargeFrames large) {
     const auto* data = reinterpret_cast<const uchar*>(file.data());
     const qsizetype size = file.size();
     if (size < kSignatureSize || memcmp(data, kSignature, kSignatureSize) != 0)
@@ -175,7 +184,8 @@ bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& 
     };
     const std::vector<uchar> zeros(stride, 0);
 
-    if (stride * height > kKeptBufferBytes) {
+    const size_t rawBytes = stride * height;
+    if (rawBytes > kKeptBufferBytes && large == LargeFrames::RowByRow) {
         // A large frame is inflated a row at a time (zlib, slower than libdeflate): a buffer for all of
         // it would take up to 8 MB at 1920 × 1080, where memory is shortest.
         z_stream stream{};
@@ -204,17 +214,21 @@ bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& 
     }
 
     // This thread's buffer, kept between frames: a fresh one of megabytes would be mapped and cleared by
-    // the system for every frame.
-    thread_local std::unique_ptr<uchar[]> raw(new uchar[kKeptBufferBytes]);
+    // the system for every frame. A larger frame gets one of its own.
+    thread_local std::unique_ptr<uchar[]> kept(new uchar[kKeptBufferBytes]);
+    std::unique_ptr<uchar[]> own;
+    if (rawBytes > kKeptBufferBytes)
+        own.reset(new uchar[rawBytes]);
+    uchar* const raw = own ? own.get() : kept.get();
     size_t inflated = 0;
-    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed, compressedSize, raw.get(),
-                                   stride * height, &inflated) != LIBDEFLATE_SUCCESS ||
-        inflated != stride * height)
+    if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed, compressedSize, raw, rawBytes,
+                                   &inflated) != LIBDEFLATE_SUCCESS ||
+        inflated != rawBytes)
         Damaged(path, "IDAT");
     rows.begin(QSize(static_cast<int>(width), static_cast<int>(height)), offset);
     const uchar* prior = zeros.data();
     for (quint32 y = 0; y < height; ++y) {
-        uchar* row = raw.get() + y * stride;
+        uchar* row = raw + y * stride;
         emitRow(y, row, prior);
         prior = row + 1;
     }
@@ -233,7 +247,7 @@ std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) 
         void rowDone(int) override {}
         QImage image;
     } into;
-    if (!ReadEffectPngRows(file, path, into))
+    if (!ReadEffectPngRows(file, path, into, LargeFrames::Whole))
         return std::nullopt;
     return std::move(into.image);
 }

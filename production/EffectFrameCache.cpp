@@ -46,6 +46,7 @@ QString FramePathOf(const EffectInFrame& showing) {
 struct Placement {
     QImage picture;
     QRectF target;
+    qint64 storedBytes = 0; // read from the file
 };
 
 std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSize) {
@@ -63,7 +64,7 @@ std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSi
     const QPointF topLeft =
         QPointF(picture.offset.x() * sx, picture.offset.y() * sy) + StagePlace(*showing.effect, frameSize);
     const QSizeF size(picture.image.width() * sx, picture.image.height() * sy);
-    return Placement{std::move(picture.image), QRectF(topLeft, size)};
+    return Placement{std::move(picture.image), QRectF(topLeft, size), picture.storedBytes};
 }
 
 // Rows of an effect frame blended over a frame as they are read, `origin` being where the frame file's
@@ -128,8 +129,10 @@ void DrawEffectFrame(const EffectInFrame& showing, QImage& frame) {
     painter.drawImage(placement->target, placement->picture);
 }
 
-PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize) {
+PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize, qint64* storedBytes) {
     const std::optional<Placement> placement = PlacementOf(showing, frameSize);
+    if (storedBytes)
+        *storedBytes = placement ? placement->storedBytes : 0;
     return placement ? PlacedEffectFrame(placement->picture, placement->target, frameSize)
                      : PlacedEffectFrame();
 }
@@ -164,9 +167,10 @@ void EffectFrameCache::draw(const EffectInFrame& showing, qint64 albumFrame, QIm
     }
     // Placed outside the lock, so the composers place frames side by side; two that miss the same frame
     // at once both place it, and the second keeps the first's.
-    placed = std::make_shared<const PlacedEffectFrame>(PlaceEffectFrame(showing, frameSize_));
+    qint64 storedBytes = 0;
+    placed = std::make_shared<const PlacedEffectFrame>(PlaceEffectFrame(showing, frameSize_, &storedBytes));
     placed->drawOver(frame);
-    keep(key, std::move(placed), wanted, albumFrame);
+    keep(key, {std::move(placed), 0, storedBytes}, wanted, albumFrame);
 }
 
 qint64 EffectFrameCache::nextShowing(const QString& key, qint64 albumFrame) const {
@@ -177,32 +181,39 @@ qint64 EffectFrameCache::nextShowing(const QString& key, qint64 albumFrame) cons
     return next == found->end() ? kNever : *next;
 }
 
-void EffectFrameCache::keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame, qint64 wanted,
-                            qint64 albumFrame) {
-    const qsizetype bytes = frame->bytes();
-    if (bytes > budget_)
+double EffectFrameCache::worth(const Entry& entry, qint64 wanted, qint64 albumFrame) {
+    if (wanted == kNever)
+        return 0;
+    return double(std::max<qint64>(entry.storedBytes, 1)) /
+           (double(entry.bytes) * double(std::max<qint64>(wanted - albumFrame, 1)));
+}
+
+void EffectFrameCache::keep(const QString& key, Entry entry, qint64 wanted, qint64 albumFrame) {
+    entry.bytes = entry.frame->bytes();
+    if (entry.bytes > budget_)
         return;
     QMutexLocker lock(&mutex_);
     if (kept_.contains(key))
         return;
-    // Room is made by dropping the frames needed latest, as long as they are needed later than this one.
-    while (bytesHeld_ + bytes > budget_) {
-        auto latest = kept_.end();
-        qint64 latestShowing = wanted;
+    // Room is made by dropping the frames worth least, as long as they are worth less than this one.
+    const double newWorth = worth(entry, wanted, albumFrame);
+    while (bytesHeld_ + entry.bytes > budget_) {
+        auto least = kept_.end();
+        double leastWorth = newWorth;
         for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-            const qint64 next = nextShowing(it.key(), albumFrame);
-            if (next > latestShowing) {
-                latestShowing = next;
-                latest = it;
+            const double itsWorth = worth(*it, nextShowing(it.key(), albumFrame), albumFrame);
+            if (itsWorth < leastWorth) {
+                leastWorth = itsWorth;
+                least = it;
             }
         }
-        if (latest == kept_.end())
+        if (least == kept_.end())
             return;
-        bytesHeld_ -= latest->bytes;
-        kept_.erase(latest);
+        bytesHeld_ -= least->bytes;
+        kept_.erase(least);
     }
-    kept_.insert(key, {std::move(frame), bytes});
-    bytesHeld_ += bytes;
+    bytesHeld_ += entry.bytes;
+    kept_.insert(key, std::move(entry));
 }
 
 qint64 EffectFrameCache::framesFound() const {

@@ -1,9 +1,11 @@
 // The effect frames of one production, placed for its frame size and kept between the album frames that
 // show them. An album shows a few effects many times over, and placing a frame (reading its file,
 // scaling it) costs many times drawing it. The cache holds at most a given number of bytes; when full,
-// it keeps the frames that show again soonest (the schedule says when), so an album that cycles through
-// more effects than fit still finds most of them, where keeping the most recent would evict each frame
-// just before its turn. Thread-safe: the composers share one.
+// it keeps the frames worth most: those that show again soonest (the schedule says when) and save the
+// most reading for the memory they take. So an album that cycles through more effects than fit still
+// finds most of them, where keeping the most recent would evict each frame just before its turn; and a
+// full-colour frame, four times the reading of a palette frame of its size, is not given up for a
+// large palette frame that is quick to read again. Thread-safe: the composers share one.
 #pragma once
 
 #include "effects/PlacedEffectFrame.h"
@@ -22,8 +24,10 @@ namespace lumiset {
 // that is missing or damaged draws nothing, as a frame the effect does not draw (at 1920 × 1080, where rows
 // are drawn as they are read, a file damaged part way may leave the rows before the damage).
 void DrawEffectFrame(const EffectInFrame& showing, QImage& frame);
-// The same frame placed for frames of `frameSize`, to be drawn again and again.
-PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize);
+// The same frame placed for frames of `frameSize`, to be drawn again and again; `storedBytes`, when given,
+// gets the picture data read from its file.
+PlacedEffectFrame PlaceEffectFrame(const EffectInFrame& showing, QSize frameSize,
+                                   qint64* storedBytes = nullptr);
 
 class EffectFrameCache {
 public:
@@ -39,13 +43,15 @@ public:
 private:
     struct Entry {
         std::shared_ptr<const PlacedEffectFrame> frame;
-        qsizetype bytes = 0;
+        qsizetype bytes = 0;    // held
+        qint64 storedBytes = 0; // read from the file to place it
     };
+    // What keeping `entry` until album frame `wanted` saves for each byte held and frame waited.
+    static double worth(const Entry& entry, qint64 wanted, qint64 albumFrame);
     // The first album frame after `albumFrame` that shows the frame `key`; the largest qint64 when none.
     qint64 nextShowing(const QString& key, qint64 albumFrame) const;
-    // Keeps `frame`, wanted next in album frame `wanted`, if it fits or frames wanted later make room.
-    void keep(const QString& key, std::shared_ptr<const PlacedEffectFrame> frame, qint64 wanted,
-              qint64 albumFrame);
+    // Keeps `entry`, wanted next in album frame `wanted`, if it fits or frames worth less make room.
+    void keep(const QString& key, Entry entry, qint64 wanted, qint64 albumFrame);
 
     QSize frameSize_;
     qsizetype budget_;

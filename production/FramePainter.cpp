@@ -27,7 +27,7 @@ void FramePainter::showSegment(int segment) {
         segment_ = -2;
         pictures_.reset();
         player_.unload();
-        pictures_ = sources_.templatePictures(shown.templateIndex);
+        pictures_ = sources_.segmentPictures(segment);
         PictureProvider pictures = pictures_->pictures;
         pictures.insert(kHandOverPictureName, std::move(handOver));
         player_.setMovieData(pictures_->movie, pictures, {}, pictures_->movieName);

@@ -183,7 +183,11 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
         return JobOutcome::stopped();
     const QSize composed = CompositionSize(request);
     const int composerCount = ComposerCount(request);
-    ProductionSources sources(album, catalogue, paths, plan, composed, composerCount);
+    // Where memory allows a third set of template pictures, the next template's photos are decoded while
+    // the one before plays, instead of holding up both composers and leaving the encoder without frames.
+    const auto ahead =
+        composerCount > 1 ? ProductionSources::Ahead::NextTemplate : ProductionSources::Ahead::No;
+    ProductionSources sources(album, catalogue, paths, plan, composed, composerCount, ahead);
     const qint64 total = sources.timeline().totalFrames();
 
     QList<AudioSegment> audio;

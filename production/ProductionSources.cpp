@@ -22,11 +22,11 @@ qsizetype EffectFrameBudget(QSize frameSize) {
 
 ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue,
                                      const DataPaths& paths, const ProductionPlan& plan, QSize frameSize,
-                                     int painters)
+                                     int painters, Ahead ahead)
     : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize),
       kept_(std::max(1, painters)), timeline_(plan), effects_(album, paths),
       effectFrames_(effects_, frameSize, EffectFrameBudget(frameSize)), lyrics_(album_, plan_, timeline_),
-      closingMovieName_(paths.endingPackage()) {
+      closingMovieName_(paths.endingPackage()), aheadMode_(ahead) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
 }
 
@@ -49,13 +49,41 @@ std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int 
     // evicted too early is made again, never shown wrong.
     while (recentPictures_.size() >= kept_)
         recentPictures_.removeFirst();
-    auto made = std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
-        album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
+    std::shared_ptr<const TemplatePictures> made;
+    if (aheadIndex_ == templateIndex) {
+        aheadIndex_ = -1;
+        made = ahead_.get(); // what went wrong making it is thrown here, to the painter that needs it
+    } else {
+        made = makePictures(templateIndex);
+    }
     for (const QString& warning : made->warnings)
         if (!pictureWarnings_.contains(warning))
             pictureWarnings_.append(warning);
     recentPictures_.append({templateIndex, made});
     return made;
+}
+
+std::shared_ptr<const TemplatePictures> ProductionSources::segmentPictures(int segment) {
+    const QList<MovieSegment>& segments = timeline_.segments();
+    std::shared_ptr<const TemplatePictures> pictures = templatePictures(segments[segment].templateIndex);
+    const int next = segment + 1 < segments.size() ? segments[segment + 1].templateIndex : -1;
+    if (aheadMode_ == Ahead::NextTemplate && next >= 0) {
+        QMutexLocker lock(&picturesMutex_);
+        const bool kept = std::any_of(recentPictures_.begin(), recentPictures_.end(),
+                                      [next](const auto& recent) { return recent.first == next; });
+        if (!kept && aheadIndex_ != next) {
+            if (ahead_.valid())
+                ahead_.wait(); // one set made ahead at a time
+            aheadIndex_ = next;
+            ahead_ = std::async(std::launch::async, [this, next] { return makePictures(next); });
+        }
+    }
+    return pictures;
+}
+
+std::shared_ptr<const TemplatePictures> ProductionSources::makePictures(int templateIndex) const {
+    return std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
+        album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
 }
 
 QImage ProductionSources::handOverPicture(int segment, FramePainter& painter) {

@@ -17,6 +17,7 @@
 #include <QMutex>
 #include <QRecursiveMutex>
 #include <QSize>
+#include <future>
 #include <memory>
 #include <utility>
 
@@ -27,9 +28,12 @@ class FramePainter;
 class ProductionSources {
 public:
     // `painters`: how many FramePainters paint from these sources at once; each holds one template's
-    // pictures and one hand-over picture at a time, and no more are kept.
+    // pictures and one hand-over picture at a time, and no more are kept. With `ahead`, the pictures of
+    // the template that plays next are made on a thread of their own while the one before plays: one set
+    // more in memory, and the painters do not stop together to decode its photos.
+    enum class Ahead { No, NextTemplate };
     ProductionSources(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
-                      const ProductionPlan& plan, QSize frameSize, int painters = 1);
+                      const ProductionPlan& plan, QSize frameSize, int painters = 1, Ahead ahead = Ahead::No);
     ~ProductionSources();
 
     QSize frameSize() const { return frameSize_; }
@@ -43,6 +47,9 @@ public:
 
     // The pictures of the plan's template `templateIndex`.
     std::shared_ptr<const TemplatePictures> templatePictures(int templateIndex);
+    // The pictures of the template timeline segment `segment` plays; with Ahead::NextTemplate, starts
+    // making those of the segment after it.
+    std::shared_ptr<const TemplatePictures> segmentPictures(int segment);
     // What the hand-over picture shows while segment `segment` plays: the last frame of the segment before
     // it without the lyric line; for the first segment, the first template's background. A picture not
     // made yet is painted by `painter` (each once, in order, from the one before), so no painter of its
@@ -53,6 +60,8 @@ public:
     QStringList warnings() const;
 
 private:
+    std::shared_ptr<const TemplatePictures> makePictures(int templateIndex) const;
+
     Album album_;
     const TemplateCatalogue& catalogue_;
     DataPaths paths_;
@@ -72,6 +81,11 @@ private:
 
     QRecursiveMutex handOverMutex_;                 // painting a hand-over picture asks for the one before it
     QList<std::pair<int, QImage>> recentHandOvers_; // most recent last
+
+    // Last, so that its making ends before anything it reads goes.
+    Ahead aheadMode_;
+    int aheadIndex_ = -1; // the template being made ahead; guarded by picturesMutex_
+    std::future<std::shared_ptr<const TemplatePictures>> ahead_;
 };
 
 } // namespace lumiset

@@ -72,22 +72,45 @@ INSTANTIATE_TEST_SUITE_P(All, EffectFrameFiles,
                                            FrameCase{"whole_palette", QImage::Format_Indexed8, {0, 0}}),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-// A frame too large for the reader's kept buffer is inflated a row at a time: the same picture, and the
-// same errors when it is cut short or its data is damaged part way.
-TEST(EffectFrameReader, ALargeFrameReadsTheSameRowByRow) {
+// A frame too large for the reader's kept buffer is inflated a row at a time, or whole into a buffer of
+// its own: the same picture either way, and the same errors when it is cut short or damaged part way.
+class LargeEffectFrames : public ::testing::TestWithParam<LargeFrames> {
+protected:
+    std::optional<QImage> read(const QByteArray& file, const QString& path) {
+        struct IntoImage : EffectPngRows {
+            void begin(QSize size, QPoint) override {
+                image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            }
+            QRgb* rowBuffer(int y) override { return reinterpret_cast<QRgb*>(image.scanLine(y)); }
+            void rowDone(int) override {}
+            QImage image;
+        } into;
+        if (!ReadEffectPngRows(file, path, into, GetParam()))
+            return std::nullopt;
+        return into.image;
+    }
+};
+
+TEST_P(LargeEffectFrames, ReadTheSameAsQtReadsThem) {
     QImage stored(1200, 1000, QImage::Format_ARGB32);
     for (int y = 0; y < stored.height(); ++y)
         for (int x = 0; x < stored.width(); ++x)
             stored.setPixel(x, y, qRgba(x % 256, y % 256, (x * y) % 251, (x + 3 * y) % 256));
     const QByteArray file = pngOf(stored, {});
-    const std::optional<QImage> image = DecodeEffectPng(file, QStringLiteral("big.png"));
+    const std::optional<QImage> image = read(file, QStringLiteral("big.png"));
     ASSERT_TRUE(image);
     EXPECT_EQ(*image, stored.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-    EXPECT_THROW(DecodeEffectPng(file.left(file.size() / 2), QStringLiteral("cut.png")), Error);
+    EXPECT_THROW(read(file.left(file.size() / 2), QStringLiteral("cut.png")), Error);
     QByteArray damaged = file;
     damaged.replace(damaged.size() / 2, 64, QByteArray(64, '\xff'));
-    EXPECT_THROW(DecodeEffectPng(damaged, QStringLiteral("damaged.png")), Error);
+    EXPECT_THROW(read(damaged, QStringLiteral("damaged.png")), Error);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothWays, LargeEffectFrames,
+                         ::testing::Values(LargeFrames::RowByRow, LargeFrames::Whole),
+                         [](const auto& testInfo) {
+                             return testInfo.param == LargeFrames::Whole ? "Whole" : "RowByRow";
+                         });
 
 TEST(EffectFrameReader, APaletteFrameKeepsItsTransparentIndexWhollyTransparent) {
     TempTree tree;

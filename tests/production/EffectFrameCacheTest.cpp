@@ -205,5 +205,40 @@ TEST(EffectFrameCacheCycle, KeepsFramesThatShowSoonestWhenTheCycleDoesNotFit) {
     EXPECT_LE(cache.bytesHeld(), 2 * oneFrame + oneFrame / 2);
 }
 
+TEST(EffectFrameCacheCycle, KeepsAFullColourFrameOverAPaletteFrameWantedSooner) {
+    // The same picture stored in full colour (A) and as a palette (B), which is four times less to read
+    // again, with room for one: A, then B twice, then A. Keeping what is wanted soonest would keep B and
+    // read A again; weighing what each saves keeps A.
+    TempTree tree;
+    const DataPaths paths(tree.path(), tree.path());
+    QImage picture(240, 120, QImage::Format_ARGB32);
+    picture.fill(QColor(255, 0, 0, 200));
+    picture.setOffset(QPoint(300, 200));
+    QDir().mkpath(paths.pictureEffectFolder(1));
+    QDir().mkpath(paths.pictureEffectFolder(2));
+    ASSERT_TRUE(picture.save(paths.pictureEffectFolder(1) + QStringLiteral("/2_1.png")));
+    QImage palette = picture.convertToFormat(QImage::Format_Indexed8);
+    palette.setOffset(picture.offset());
+    ASSERT_TRUE(palette.save(paths.pictureEffectFolder(2) + QStringLiteral("/2_1.png")));
+    Album album;
+    for (const auto& [seconds, effect] : {std::pair(1, 0), {2, 1}, {3, 1}, {5, 0}})
+        album.pictureEffects.appendRow(pictureRow(seconds, effect, 1));
+    const EffectSchedule schedule(album, paths);
+    const qsizetype oneFrame = PlaceEffectFrame(schedule.at(25).first(), kFrame).bytes();
+    ASSERT_EQ(PlaceEffectFrame(schedule.at(50).first(), kFrame).bytes(), oneFrame);
+    EffectFrameCache cache(schedule, kFrame, oneFrame + oneFrame / 2);
+
+    const auto draw = [&](int seconds) {
+        QImage frame = greyFrame();
+        cache.draw(schedule.at(seconds * 25).first(), seconds * 25, frame);
+    };
+    draw(1);
+    draw(2);
+    draw(3);
+    EXPECT_EQ(cache.framesFound(), 0); // B was read again
+    draw(5);
+    EXPECT_EQ(cache.framesFound(), 1); // A was kept
+}
+
 } // namespace
 } // namespace lumiset::test

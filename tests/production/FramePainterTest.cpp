@@ -4,6 +4,7 @@
 #include "tests/production/ProductionFixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -74,6 +75,23 @@ TEST_F(FramePainterTest, LetsTheLastTemplatesPicturesGoWhenItMovesOn) {
     ASSERT_FALSE(first.expired());
     EXPECT_GT(qBlue(painter.paint(12).pixel(160, 40)), 200);
     EXPECT_TRUE(first.expired());
+}
+
+// Made ahead on a thread of their own, the next template's pictures show exactly as those made when
+// needed, and a photo gone since import is reported once, as it is when the set is made on demand.
+TEST_F(FramePainterTest, PicturesMadeAheadShowTheSame) {
+    ASSERT_TRUE(QFile::remove(world.tree.path() + QStringLiteral("/p1.jpg")));
+    const ProductionPlan p = plan();
+    ProductionSources onDemand(album, world.catalogue(), world.paths(), p, kFrame, 2);
+    ProductionSources ahead(album, world.catalogue(), world.paths(), p, kFrame, 2,
+                            ProductionSources::Ahead::NextTemplate);
+    FramePainter expected(onDemand);
+    FramePainter painter(ahead);
+    for (qint64 frame = 0; frame < onDemand.timeline().totalFrames(); frame += 3)
+        ASSERT_EQ(painter.paint(frame), expected.paint(frame)) << "frame " << frame;
+    EXPECT_EQ(ahead.warnings(), onDemand.warnings());
+    ASSERT_EQ(ahead.warnings().size(), 1);
+    EXPECT_TRUE(ahead.warnings().first().contains(QStringLiteral("p1.jpg")));
 }
 
 TEST_F(FramePainterTest, LyricLineShowsFromItsSecondUntilTheSongEnds) {
