@@ -1,7 +1,9 @@
 // Helpers of bench/production.sh, which measures production against the bare encoder:
-//   bench_production encode ALBUM TYPE WxH QUALITY OUT  encodes as many frames as the album has, with the
-//       production's encoder settings and song plan, from ready frames (the album's first 100 frames,
-//       composed beforehand and repeated); prints the wall time in seconds.
+//   bench_production encode ALBUM TYPE WxH QUALITY OUT [FRAMES]  encodes as many frames as the album has,
+//       with the production's encoder settings and song plan, from ready frames: those of FRAMES, a file
+//       of every composed frame as `frames` writes them, or else the album's first 100 frames, composed
+//       beforehand and repeated (how hard frames are to code depends on what they show, so only the
+//       album's own frames measure what production is up against); prints the wall time in seconds.
 //   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album
 //   to stdout as raw BGRA,
 //       the reference a produced video is compared with.
@@ -20,6 +22,7 @@
 #include "production/ProductionSources.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHash>
 #include <QSet>
@@ -65,7 +68,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
-        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT | frames|compose ALBUM WxH "
+        std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT [FRAMES] | "
+                     "frames|compose|effects ALBUM WxH "
                      "[COUNT]\n";
         return 2;
     }
@@ -144,8 +148,20 @@ int main(int argc, char** argv) {
         if (!type || args.size() < 6)
             throw Error(QStringLiteral("bad arguments"));
         QList<QImage> ready;
-        for (qint64 frame = 0; frame < std::min<qint64>(total, 100); ++frame)
-            ready.append(painter.paint(frame));
+        QFile framesFile(args.value(6));
+        const qsizetype frameBytes = qsizetype(size.width()) * size.height() * 4;
+        const uchar* composed = nullptr;
+        if (args.size() > 6) {
+            if (!framesFile.open(QIODevice::ReadOnly) || framesFile.size() < frameBytes * total ||
+                !(composed = framesFile.map(0, frameBytes * total)))
+                throw Error(QStringLiteral("%1 does not hold %2 frames").arg(args[6]).arg(total));
+            for (qint64 frame = 0; frame < total; ++frame)
+                ready.append(
+                    QImage(composed + frame * frameBytes, size.width(), size.height(), QImage::Format_RGB32));
+        } else {
+            for (qint64 frame = 0; frame < std::min<qint64>(total, 100); ++frame)
+                ready.append(painter.paint(frame));
+        }
         QList<AudioSegment> audio;
         for (const SongPlanRow& song : plan.songs)
             if (song.frames > 0)

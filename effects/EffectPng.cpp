@@ -1,6 +1,7 @@
 #include "effects/EffectPng.h"
 
 #include "core/Error.h"
+#include "effects/PngRowFilters.h"
 
 #include <QDir>
 #include <QtEndian>
@@ -36,44 +37,6 @@ libdeflate_decompressor* ThreadDecompressor() {
 
 quint32 Read32(const uchar* p) {
     return qFromBigEndian<quint32>(p);
-}
-
-uchar Paeth(int left, int up, int upLeft) {
-    const int p = left + up - upLeft;
-    const int pa = std::abs(p - left);
-    const int pb = std::abs(p - up);
-    const int pc = std::abs(p - upLeft);
-    if (pa <= pb && pa <= pc)
-        return static_cast<uchar>(left);
-    return static_cast<uchar>(pb <= pc ? up : upLeft);
-}
-
-// Undoes the row filter in place; `bytes` per pixel, `prior` is the row above, unfiltered, or zeros.
-bool Unfilter(uchar filter, uchar* row, const uchar* prior, int length, int bytes) {
-    switch (filter) {
-    case 0:
-        return true;
-    case 1:
-        for (int i = bytes; i < length; ++i)
-            row[i] = static_cast<uchar>(row[i] + row[i - bytes]);
-        return true;
-    case 2:
-        for (int i = 0; i < length; ++i)
-            row[i] = static_cast<uchar>(row[i] + prior[i]);
-        return true;
-    case 3:
-        for (int i = 0; i < length; ++i)
-            row[i] = static_cast<uchar>(row[i] + ((i >= bytes ? row[i - bytes] : 0) + prior[i]) / 2);
-        return true;
-    case 4:
-        for (int i = 0; i < length; ++i)
-            row[i] =
-                static_cast<uchar>(row[i] + (i >= bytes ? Paeth(row[i - bytes], prior[i], prior[i - bytes])
-                                                        : Paeth(0, prior[i], 0)));
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The inflating buffer a thread keeps for its frames; larger frames are inflated a row at a time, or into
@@ -169,17 +132,13 @@ bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& 
 
     const size_t stride = width * bytesPerPixel + 1;
     const auto emitRow = [&](quint32 y, uchar* row, const uchar* prior) {
-        if (!Unfilter(row[0], row + 1, prior, static_cast<int>(stride - 1), bytesPerPixel))
+        if (!UnfilterPngRow(row[0], row + 1, prior, static_cast<int>(stride - 1), bytesPerPixel))
             Damaged(path, "filter");
-        const uchar* in = row + 1;
         QRgb* out = rows.rowBuffer(static_cast<int>(y));
-        if (bytesPerPixel == 1) {
-            for (quint32 x = 0; x < width; ++x)
-                out[x] = palette[in[x]]; // indices past the palette read as transparent
-        } else {
-            for (quint32 x = 0; x < width; ++x, in += 4)
-                out[x] = qPremultiply(qRgba(in[0], in[1], in[2], in[3]));
-        }
+        if (bytesPerPixel == 1)
+            ExpandPaletteRow(row + 1, palette, out, static_cast<int>(width)); // indices past it: transparent
+        else
+            PremultiplyRgbaRow(row + 1, out, static_cast<int>(width));
         rows.rowDone(static_cast<int>(y));
     };
     const std::vector<uchar> zeros(stride, 0);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 using namespace lumiset;
@@ -124,8 +125,9 @@ TEST(EffectFrameReader, APaletteFrameKeepsItsTransparentIndexWhollyTransparent) 
     EXPECT_EQ(frame.image.pixel(2, 0), qRgba(10, 20, 30, 255));
 }
 
-// A palette PNG written byte by byte, each row under its own filter: the writers we use pick "none" for
-// palette pictures, but any writer may choose another, and each filter has its own arithmetic.
+// A PNG written byte by byte, each row under its own filter: the writers we use pick "none" for palette
+// pictures and choose per row for full colour, but any writer may choose any filter, and each has its own
+// arithmetic.
 QByteArray chunk(const char* type, const QByteArray& body) {
     QByteArray out(4, '\0');
     qToBigEndian<quint32>(quint32(body.size()), out.data());
@@ -133,28 +135,30 @@ QByteArray chunk(const char* type, const QByteArray& body) {
     return out;
 }
 
-// `idatChunks`: the compressed data split over that many IDAT chunks, as PNG writers split large files.
-QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& indices, int paletteSize,
+// `rows` of palette indices (`paletteSize` > 0) or of red, green, blue and alpha bytes (0); `idatChunks`:
+// the compressed data split over that many IDAT chunks, as PNG writers split large files.
+QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& rows, int paletteSize,
                              int idatChunks = 1) {
-    const int width = int(indices[0].size());
+    const int bytes = paletteSize > 0 ? 1 : 4;
+    const int length = int(rows[0].size());
     QByteArray header(13, '\0');
-    qToBigEndian<quint32>(quint32(width), header.data());
-    qToBigEndian<quint32>(quint32(indices.size()), header.data() + 4);
-    header[8] = 8; // bits per index
-    header[9] = 3; // palette
+    qToBigEndian<quint32>(quint32(length / bytes), header.data());
+    qToBigEndian<quint32>(quint32(rows.size()), header.data() + 4);
+    header[8] = 8;                       // bits per sample
+    header[9] = paletteSize > 0 ? 3 : 6; // palette, or colours with alpha
     QByteArray palette;
     for (int i = 0; i < paletteSize; ++i)
         palette.append(char(i * 7)).append(char(255 - i)).append(char(i * 3));
     QByteArray raw;
-    std::vector<uchar> prior(size_t(width), 0);
-    for (size_t y = 0; y < indices.size(); ++y) {
+    std::vector<uchar> prior(size_t(length), 0);
+    for (size_t y = 0; y < rows.size(); ++y) {
         const int filter = int(y % 5);
-        const std::vector<uchar>& row = indices[y];
+        const std::vector<uchar>& row = rows[y];
         raw += char(filter);
-        for (int x = 0; x < width; ++x) {
-            const int left = x > 0 ? row[size_t(x - 1)] : 0;
+        for (int x = 0; x < length; ++x) {
+            const int left = x >= bytes ? row[size_t(x - bytes)] : 0;
             const int up = prior[size_t(x)];
-            const int upLeft = x > 0 ? prior[size_t(x - 1)] : 0;
+            const int upLeft = x >= bytes ? prior[size_t(x - bytes)] : 0;
             int predicted = 0;
             if (filter == 1)
                 predicted = left;
@@ -176,8 +180,8 @@ QByteArray filteredEffectPng(const std::vector<std::vector<uchar>>& indices, int
     const qsizetype part = (compressed.size() + idatChunks - 1) / idatChunks;
     for (qsizetype at = 0; at < compressed.size(); at += part)
         data += chunk("IDAT", compressed.mid(at, part));
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("PLTE", palette) + data +
-           chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) +
+           (paletteSize > 0 ? chunk("PLTE", palette) : QByteArray()) + data + chunk("IEND", {});
 }
 
 TEST(EffectFrameReader, UndoesEveryRowFilterOfAPaletteFile) {
@@ -194,6 +198,27 @@ TEST(EffectFrameReader, UndoesEveryRowFilterOfAPaletteFile) {
                 const int i = indices[size_t(y)][size_t(x)];
                 ASSERT_EQ(image->pixel(x, y), qRgb(i * 7, 255 - i, i * 3))
                     << x << "," << y << " in " << idatChunks;
+            }
+    }
+}
+
+// Full colour goes a pixel (or four) at a time: random bytes meet every tie of the Paeth predictor and
+// every rounding of the average and of premultiplying, at widths with and without a ragged end.
+TEST(EffectFrameReader, UndoesEveryRowFilterOfAFullColourFile) {
+    std::mt19937 random(7);
+    for (const int width : {1, 7, 64}) {
+        std::vector<std::vector<uchar>> rows(60, std::vector<uchar>(size_t(4 * width)));
+        for (std::vector<uchar>& row : rows)
+            for (uchar& byte : row)
+                byte = uchar(random() % 4 == 0 ? 255 : random()); // some opaque pixels among the rest
+        const std::optional<QImage> image =
+            DecodeEffectPng(filteredEffectPng(rows, 0), QStringLiteral("f.png"));
+        ASSERT_TRUE(image);
+        for (int y = 0; y < int(rows.size()); ++y)
+            for (int x = 0; x < width; ++x) {
+                const uchar* p = rows[size_t(y)].data() + 4 * x;
+                ASSERT_EQ(image->pixel(x, y), qPremultiply(qRgba(p[0], p[1], p[2], p[3])))
+                    << x << "," << y << " of " << width;
             }
     }
 }
