@@ -17,10 +17,10 @@ void CheckEffectFrameOffset(QPoint offset, const QString& path) {
                         .arg(offset.y()));
 }
 
-EffectFrame LoadEffectFrame(const QString& path) {
+EffectFrame LoadEffectFrame(const QString& path, std::vector<QRgb>* memory) {
     EffectFrame frame;
     const QByteArray file = ReadWholeFile(path);
-    std::optional<QImage> palettePicture = DecodeEffectPng(file, path);
+    std::optional<QImage> palettePicture = DecodeEffectPng(file, path, memory);
     frame.image = palettePicture ? std::move(*palettePicture) : ReadImageFile(path);
     frame.storedBytes = qint64(frame.image.width()) * frame.image.height() * EffectPngBytesPerPixel(file);
     frame.offset = frame.image.offset();

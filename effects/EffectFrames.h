@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <vector>
 
 namespace lumiset {
 
@@ -18,8 +19,9 @@ struct EffectFrame {
 };
 
 // Reads one frame file. Throws Error naming the file when it cannot be read or places its picture before
-// the frame's top-left corner.
-EffectFrame LoadEffectFrame(const QString& path);
+// the frame's top-left corner. With `memory`, the picture may live there until `memory` is used again (see
+// DecodeEffectPng).
+EffectFrame LoadEffectFrame(const QString& path, std::vector<QRgb>* memory = nullptr);
 // Throws that Error when `offset`, read from the frame file `path`, lies before the frame's top-left.
 void CheckEffectFrameOffset(QPoint offset, const QString& path);
 

@@ -39,8 +39,8 @@ quint32 Read32(const uchar* p) {
     return qFromBigEndian<quint32>(p);
 }
 
-// The inflating buffer a thread keeps for its frames; larger frames are inflated a row at a time, or into
-// a buffer of their own.
+// The inflating buffer a thread keeps for its frames; larger frames are inflated a row at a time, or whole
+// into the buffer grown for them.
 // Enough for a whole 1920 × 1080 palette frame (a filter byte and an index a pixel).
 constexpr size_t kKeptBufferBytes = size_t(1920 + 1) * 1080;
 // The joined compressed data a thread keeps room for.
@@ -173,12 +173,11 @@ bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& 
     }
 
     // This thread's buffer, kept between frames: a fresh one of megabytes would be mapped and cleared by
-    // the system for every frame. A larger frame gets one of its own.
-    thread_local std::unique_ptr<uchar[]> kept(new uchar[kKeptBufferBytes]);
-    std::unique_ptr<uchar[]> own;
-    if (rawBytes > kKeptBufferBytes)
-        own.reset(new uchar[rawBytes]);
-    uchar* const raw = own ? own.get() : kept.get();
+    // the system for every frame. It grows for a larger frame only when that is inflated whole.
+    thread_local std::vector<uchar> kept(kKeptBufferBytes);
+    if (kept.size() < rawBytes)
+        kept.resize(rawBytes);
+    uchar* const raw = kept.data();
     size_t inflated = 0;
     if (libdeflate_zlib_decompress(ThreadDecompressor(), compressed, compressedSize, raw, rawBytes,
                                    &inflated) != LIBDEFLATE_SUCCESS ||
@@ -194,18 +193,26 @@ bool ReadEffectPngRows(QByteArrayView file, const QString& path, EffectPngRows& 
     return true;
 }
 
-std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path) {
+std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path, std::vector<QRgb>* memory) {
     struct IntoImage : EffectPngRows {
+        explicit IntoImage(std::vector<QRgb>* pixels) : memory(pixels) {}
         void begin(QSize size, QPoint offset) override {
-            image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            if (memory) {
+                memory->resize(size_t(size.width()) * size_t(size.height()));
+                image = QImage(reinterpret_cast<uchar*>(memory->data()), size.width(), size.height(),
+                               qsizetype(size.width()) * 4, QImage::Format_ARGB32_Premultiplied);
+            } else {
+                image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            }
             if (image.isNull())
                 throw std::bad_alloc();
             image.setOffset(offset);
         }
         QRgb* rowBuffer(int y) override { return reinterpret_cast<QRgb*>(image.scanLine(y)); }
         void rowDone(int) override {}
+        std::vector<QRgb>* memory;
         QImage image;
-    } into;
+    } into(memory);
     if (!ReadEffectPngRows(file, path, into, LargeFrames::Whole))
         return std::nullopt;
     return std::move(into.image);

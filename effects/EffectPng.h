@@ -10,13 +10,17 @@
 #include <QSize>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace lumiset {
 
 // The picture of `file` (Format_ARGB32_Premultiplied, offset() from its oFFs chunk in pixels), or nullopt
 // when the file is a PNG of another kind or no PNG at all (read those another way). Throws Error naming
-// `path` when the file is such a PNG but damaged.
-std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path);
+// `path` when the file is such a PNG but damaged. With `memory`, the picture's pixels are written there
+// (grown as needed) and the picture is good only until `memory` is used again: a reader going through
+// frame after frame reuses its memory instead of having megabytes mapped and cleared for each.
+std::optional<QImage> DecodeEffectPng(QByteArrayView file, const QString& path,
+                                      std::vector<QRgb>* memory = nullptr);
 
 // Bytes a pixel the picture data of `file` takes inflated: 1 for an 8-bit palette PNG, otherwise 4.
 int EffectPngBytesPerPixel(QByteArrayView file);
@@ -34,7 +38,8 @@ public:
 
 // How a frame too large for the reading thread's kept buffer (a whole 1920 × 1080 palette frame) is
 // inflated: a row at a time with zlib, holding nothing of its size, or whole with libdeflate, about three
-// times faster, into a buffer of its own (8 MB for a whole 1920 × 1080 RGBA frame).
+// times faster, into the thread's buffer, which then grows to the frame (8 MB for a whole 1920 × 1080 RGBA
+// frame) and stays so.
 enum class LargeFrames { RowByRow, Whole };
 
 // The same reading, handing the rows to `rows` instead of keeping a picture: production blends frames of

@@ -50,9 +50,11 @@ struct Placement {
 };
 
 std::optional<Placement> PlacementOf(const EffectInFrame& showing, QSize frameSize) {
+    // Each thread reads its frames into the same memory: the picture goes as soon as it is placed.
+    thread_local std::vector<QRgb> memory;
     EffectFrame picture;
     try {
-        picture = LoadEffectFrame(FramePathOf(showing));
+        picture = LoadEffectFrame(FramePathOf(showing), &memory);
     } catch (const Error&) {
         return std::nullopt;
     }
