@@ -1,8 +1,6 @@
 #include "effects/PixelBlend.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "effects/Sse2Pixels.h"
 
 namespace lumiset {
 
@@ -26,13 +24,8 @@ void BlendPixelsOver(const QRgb* source, QRgb* target, int count) {
     // Four pixels at a time, each channel widened to 16 bits, rounded exactly as ByteMul rounds.
     const __m128i zero = _mm_setzero_si128();
     const __m128i full = _mm_set1_epi16(255);
-    const __m128i half = _mm_set1_epi16(0x80);
     const auto blendHalf = [&](__m128i sourceHalf, __m128i targetHalf) {
-        __m128i alpha = _mm_shufflelo_epi16(sourceHalf, _MM_SHUFFLE(3, 3, 3, 3));
-        alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
-        __m128i product = _mm_mullo_epi16(targetHalf, _mm_sub_epi16(full, alpha));
-        product = _mm_add_epi16(product, _mm_add_epi16(_mm_srli_epi16(product, 8), half));
-        return _mm_srli_epi16(product, 8);
+        return MultiplyBy255ths(targetHalf, _mm_sub_epi16(full, AlphaInEveryLane(sourceHalf)));
     };
     for (; i + 4 <= count; i += 4) {
         const __m128i src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));

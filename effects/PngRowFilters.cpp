@@ -3,9 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "effects/Sse2Pixels.h"
 
 namespace lumiset {
 
@@ -157,19 +155,13 @@ void PremultiplyRgbaRow(const uchar* rgba, QRgb* out, int width) {
     // Two pixels to a register, a channel to 16 bits, rounded as qPremultiply rounds; the alpha channel
     // is multiplied by 255, which gives it back unchanged.
     const __m128i zero = _mm_setzero_si128();
-    const __m128i half = _mm_set1_epi16(0x80);
     const __m128i alphaLane = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
     const __m128i full = _mm_set1_epi16(255);
     const auto premultiply = [&](__m128i pixels) {
         // Red, green, blue, alpha to blue, green, red, alpha: a QRgb's bytes in memory.
         pixels = _mm_shufflelo_epi16(pixels, _MM_SHUFFLE(3, 0, 1, 2));
         pixels = _mm_shufflehi_epi16(pixels, _MM_SHUFFLE(3, 0, 1, 2));
-        __m128i alpha = _mm_shufflelo_epi16(pixels, _MM_SHUFFLE(3, 3, 3, 3));
-        alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
-        alpha = Choose(alphaLane, full, alpha);
-        __m128i product = _mm_mullo_epi16(pixels, alpha);
-        product = _mm_add_epi16(product, _mm_add_epi16(_mm_srli_epi16(product, 8), half));
-        return _mm_srli_epi16(product, 8);
+        return MultiplyBy255ths(pixels, Choose(alphaLane, full, AlphaInEveryLane(pixels)));
     };
     for (; x + 4 <= width; x += 4) {
         const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rgba + 4 * x));

@@ -125,6 +125,20 @@ TEST(EffectFrameReader, APaletteFrameKeepsItsTransparentIndexWhollyTransparent) 
     EXPECT_EQ(frame.image.pixel(2, 0), qRgba(10, 20, 30, 255));
 }
 
+// Frames read one after another into the same memory live there, cropped offset and all, instead of in
+// fresh megabytes of their own.
+TEST(EffectFrameReader, FramesReadIntoMemoryLiveThere) {
+    TempTree tree;
+    std::vector<QRgb> memory;
+    for (const QPoint offset : {QPoint(30, 20), QPoint(0, 0)}) {
+        const QImage stored = drawnFrame(QImage::Format_ARGB32);
+        const EffectFrame frame = LoadEffectFrame(tree.write("f.png", pngOf(stored, offset)), &memory);
+        EXPECT_EQ(static_cast<const void*>(frame.image.constBits()), static_cast<const void*>(memory.data()));
+        EXPECT_EQ(frame.offset, offset);
+        EXPECT_EQ(frame.image, stored.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+}
+
 // A PNG written byte by byte, each row under its own filter: the writers we use pick "none" for palette
 // pictures and choose per row for full colour, but any writer may choose any filter, and each has its own
 // arithmetic.
