@@ -10,6 +10,8 @@
 //   bench_production compose ALBUM WxH [COUNT]  composes every frame (or the first COUNT) on one thread and
 //       prints the milliseconds per frame, for frames without effects and frames with them, and the share
 //       of the effect frames' placing (reading and scaling) and drawing, measured apart without the cache.
+//   bench_production pictures ALBUM WxH  makes every template's pictures once and prints the milliseconds
+//       each set takes.
 //   bench_production effects ALBUM WxH  places every frame of each effect the album shows once and prints,
 //       for each effect, how often it starts, its milliseconds and bytes per placed frame.
 #include "core/AlbumFile.h"
@@ -69,7 +71,7 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 3) {
         std::cerr << "usage: bench_production encode ALBUM TYPE WxH QUALITY OUT [FRAMES] | "
-                     "frames|compose|effects ALBUM WxH "
+                     "frames|compose|pictures|effects ALBUM WxH "
                      "[COUNT]\n";
         return 2;
     }
@@ -110,6 +112,16 @@ int main(int argc, char** argv) {
                       << "\neffect frames, uncached: placing " << placeMs / std::max<qint64>(effectFrames, 1)
                       << " ms, drawing " << drawMs / std::max<qint64>(effectFrames, 1) << " ms each\n"
                       << "all frames: " << (plainMs + effectMs) / std::max<qint64>(count, 1) << " ms each\n";
+            return 0;
+        }
+        if (args[0] == QLatin1String("pictures")) {
+            QElapsedTimer clock;
+            clock.start();
+            for (int t = 0; t < plan.templates.size(); ++t)
+                sources.templatePictures(t);
+            std::cout << plan.templates.size() << " templates' pictures, "
+                      << clock.nsecsElapsed() / 1e6 / std::max<qsizetype>(plan.templates.size(), 1)
+                      << " ms each\n";
             return 0;
         }
         if (args[0] == QLatin1String("effects")) {

@@ -2,7 +2,9 @@
 
 #include "core/Error.h"
 #include "media/MediaError.h"
+#include "media/YuvConversion.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lumiset {
@@ -20,15 +22,17 @@ int Aligned(int bytes) {
 FrameConverter::FrameConverter(const EncoderSettings& settings)
     : albumSize_(settings.albumSize), plan_(PlanEncoding(settings).video) {
     const QSize coded = plan_.frameSize;
-    scaler_.reset(sws_getContext(albumSize_.width(), albumSize_.height(), AV_PIX_FMT_RGB32,
-                                 plan_.picture.width(), plan_.picture.height(), AV_PIX_FMT_YUV420P,
-                                 SWS_BICUBIC, nullptr, nullptr, nullptr));
-    if (!scaler_)
-        throw Error(QStringLiteral("无法转换画面尺寸。"));
-    // RGB to limited-range YUV with the matrix the stream declares.
-    const int* matrix = sws_getCoefficients(plan_.highDefinition ? SWS_CS_ITU709 : SWS_CS_ITU601);
-    sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1, matrix, 0, 0, 1 << 16,
-                             1 << 16);
+    if (albumSize_ != plan_.picture.size()) {
+        scaler_.reset(sws_getContext(albumSize_.width(), albumSize_.height(), AV_PIX_FMT_RGB32,
+                                     plan_.picture.width(), plan_.picture.height(), AV_PIX_FMT_YUV420P,
+                                     SWS_BICUBIC, nullptr, nullptr, nullptr));
+        if (!scaler_)
+            throw Error(QStringLiteral("无法转换画面尺寸。"));
+        // RGB to limited-range YUV with the matrix the stream declares.
+        const int* matrix = sws_getCoefficients(plan_.highDefinition ? SWS_CS_ITU709 : SWS_CS_ITU601);
+        sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1, matrix, 0, 0, 1 << 16,
+                                 1 << 16);
+    }
     // The three planes in one buffer.
     size_t total = 0;
     for (int plane = 0; plane < 3; ++plane) {
@@ -43,7 +47,8 @@ FrameConverter::FrameConverter(const EncoderSettings& settings)
 }
 
 FrameHolder FrameConverter::convert(const QImage& image) {
-    if (image.size() != albumSize_)
+    const bool scaled = image.size() != plan_.picture.size();
+    if (scaled && image.size() != albumSize_)
         throw Error(
             QStringLiteral("相册画面应为 %1 × %2。").arg(albumSize_.width()).arg(albumSize_.height()));
     const QImage::Format format = image.format();
@@ -70,6 +75,13 @@ FrameHolder FrameConverter::convert(const QImage& image) {
             std::memset(frame->data[plane], plane == 0 ? 16 : 128,
                         size_t(linesizes_[plane]) * size_t((frame->height + shift) >> shift));
         planes[plane] = frame->data[plane] + (place.y() >> shift) * linesizes_[plane] + (place.x() >> shift);
+    }
+    if (!scaled) {
+        YuvPlanes target;
+        std::copy(planes, planes + 3, target.data);
+        std::copy(frame->linesize, frame->linesize + 3, target.stride);
+        ConvertToYuv420(source, target, plan_.highDefinition ? YuvMatrix::Bt709 : YuvMatrix::Bt601);
+        return picture;
     }
     const uint8_t* sourcePlanes[1] = {source.constBits()};
     const int sourceStrides[1] = {int(source.bytesPerLine())};

@@ -20,8 +20,10 @@ class FrameConverter {
 public:
     explicit FrameConverter(const EncoderSettings& settings);
 
-    // `frame` (of the album size, any format; RGB32 and ARGB32_Premultiplied are taken as they are) as
-    // the encoder's picture. Throws Error when the frame has another size or memory runs out.
+    // `frame` (any format; RGB32 and ARGB32_Premultiplied are taken as they are) as the encoder's picture.
+    // A frame of the album size is scaled into its place; one already of the size of its place in the
+    // coded picture (composed there with the coded pixels' shape) is only converted. Throws Error when
+    // the frame has another size or memory runs out.
     FrameHolder convert(const QImage& frame);
     QSize albumSize() const { return albumSize_; }
     // What every picture made here looks like, for the encoder to check what it is given.
@@ -30,7 +32,7 @@ public:
 private:
     QSize albumSize_;
     VideoPlan plan_;
-    ScaleContextHolder scaler_;
+    ScaleContextHolder scaler_; // only where the album size differs from its place
     BufferPoolHolder pool_;
     int linesizes_[3] = {};
     size_t planeOffsets_[3] = {};
