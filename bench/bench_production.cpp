@@ -7,9 +7,11 @@
 //   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album
 //   to stdout as raw BGRA,
 //       the reference a produced video is compared with.
-//   bench_production compose ALBUM WxH [COUNT]  composes every frame (or the first COUNT) on one thread and
+//   bench_production compose ALBUM WxH[:WxH] [COUNT]  composes every frame (or the first COUNT) on one thread
+//   and
 //       prints the milliseconds per frame, for frames without effects and frames with them, and the share
 //       of the effect frames' placing (reading and scaling) and drawing, measured apart without the cache.
+//       A second size gives the shape the frames show, where it differs (720x576:1024x576 for a DVD).
 //   bench_production pictures ALBUM WxH  makes every template's pictures once and prints the milliseconds
 //       each set takes.
 //   bench_production effects ALBUM WxH  places every frame of each effect the album shows once and prints,
@@ -81,8 +83,11 @@ int main(int argc, char** argv) {
         const Album album = OpenAlbum(args[1], catalogue.catalogue().rowCount());
         const ProductionPlan plan =
             PlanProduction(album, catalogue, SyncMode::Template, MusicLengthMilliseconds);
-        const QSize size = parseSize(args[0] == QLatin1String("encode") ? args[3] : args[2]);
-        ProductionSources sources(album, catalogue, paths, plan, size);
+        // WxH, or WxH:WxH for frames of the first size showing pixels of the second's shape (as discs).
+        const QStringList sizes = (args[0] == QLatin1String("encode") ? args[3] : args[2]).split(u':');
+        const QSize size = parseSize(sizes[0]);
+        const FrameShape shape(size, sizes.size() > 1 ? parseSize(sizes[1]) : size);
+        ProductionSources sources(album, catalogue, paths, plan, shape);
         FramePainter painter(sources);
         const qint64 total = sources.timeline().totalFrames();
 

@@ -16,7 +16,7 @@
 // |-----------------|--------------------|------------------------|---------------------------------|
 // | MP4, MOV        | crf 24             | crf 21                 | crf 18                          |
 // | AVI, WMV        | 0.10 bit/pixel     | 0.16 bit/pixel         | 0.25 bit/pixel, trellis         |
-// | VCD, SVCD, DVD  | standard rate      | standard rate, RD      | standard rate, RD, SATD, qmin 1 |
+// | VCD, SVCD, DVD  | standard rate      | standard rate          | standard rate, RD, SATD, qmin 1 |
 // | sound: MP4, MOV | AAC 128 kb/s       | AAC 192 kb/s           | AAC 256 kb/s                    |
 // | sound: AVI      | MP3 128 kb/s       | MP3 192 kb/s           | MP3 256 kb/s                    |
 // | sound: WMV      | WMA 2 128 kb/s     | WMA 2 160 kb/s         | WMA 2 192 kb/s                  |

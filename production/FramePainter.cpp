@@ -58,7 +58,10 @@ QImage FramePainter::paint(qint64 frame, Lyric lyric) {
         if (!line.text.isEmpty() && line.style) {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            DrawLyricLine(painter, image.size(), *line.style, line.text);
+            const FrameShape& shape = sources_.frameShape();
+            painter.scale(double(shape.pixels.width()) / shape.shown.width(),
+                          double(shape.pixels.height()) / shape.shown.height());
+            DrawLyricLine(painter, shape.shown, *line.style, line.text);
         }
     }
     drawEffects(image, frame);

@@ -21,12 +21,12 @@ qsizetype EffectFrameBudget(QSize frameSize) {
 } // namespace
 
 ProductionSources::ProductionSources(const Album& album, const TemplateCatalogue& catalogue,
-                                     const DataPaths& paths, const ProductionPlan& plan, QSize frameSize,
+                                     const DataPaths& paths, const ProductionPlan& plan, FrameShape frame,
                                      int painters, Ahead ahead)
-    : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frameSize_(frameSize),
+    : album_(album), catalogue_(catalogue), paths_(paths), plan_(plan), frame_(frame),
       kept_(std::max(1, painters)), timeline_(plan), effects_(album, paths),
-      effectFrames_(effects_, frameSize, EffectFrameBudget(frameSize)), lyrics_(album_, plan_, timeline_),
-      closingMovieName_(paths.endingPackage()), aheadMode_(ahead) {
+      effectFrames_(effects_, frame.pixels, EffectFrameBudget(frame.pixels)),
+      lyrics_(album_, plan_, timeline_), closingMovieName_(paths.endingPackage()), aheadMode_(ahead) {
     closingMovie_ = DecodePackageToMemory(closingMovieName_, PackageLayers::Ending);
 }
 
@@ -83,7 +83,7 @@ std::shared_ptr<const TemplatePictures> ProductionSources::segmentPictures(int s
 
 std::shared_ptr<const TemplatePictures> ProductionSources::makePictures(int templateIndex) const {
     return std::make_shared<const TemplatePictures>(PrepareTemplatePictures(
-        album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frameSize_));
+        album_, catalogue_, paths_, plan_.templates[templateIndex].usedRow, frame_.shown));
 }
 
 QImage ProductionSources::handOverPicture(int segment, FramePainter& painter) {

@@ -25,6 +25,17 @@ namespace lumiset {
 
 class FramePainter;
 
+// The frames a production paints. `pixels` is their size; `shown` the size, in square pixels, of the
+// picture they show. The two differ where a disc codes pixels of another shape: frames are then painted
+// straight at the coded size, sparing the encoder a scaling, while photos, backgrounds and text are laid
+// out in square pixels at the shown size and squeezed when drawn.
+struct FrameShape {
+    FrameShape(QSize size) : pixels(size), shown(size) {} // NOLINT: square pixels, the usual case
+    FrameShape(QSize pixelSize, QSize shownSize) : pixels(pixelSize), shown(shownSize) {}
+    QSize pixels;
+    QSize shown;
+};
+
 class ProductionSources {
 public:
     // `painters`: how many FramePainters paint from these sources at once; each holds one template's
@@ -33,10 +44,12 @@ public:
     // more in memory, and the painters do not stop together to decode its photos.
     enum class Ahead { No, NextTemplate };
     ProductionSources(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
-                      const ProductionPlan& plan, QSize frameSize, int painters = 1, Ahead ahead = Ahead::No);
+                      const ProductionPlan& plan, FrameShape frame, int painters = 1,
+                      Ahead ahead = Ahead::No);
     ~ProductionSources();
 
-    QSize frameSize() const { return frameSize_; }
+    QSize frameSize() const { return frame_.pixels; }
+    const FrameShape& frameShape() const { return frame_; }
     const ProductionPlan& plan() const { return plan_; }
     const ProductionTimeline& timeline() const { return timeline_; }
     const EffectSchedule& effects() const { return effects_; }
@@ -66,7 +79,7 @@ private:
     const TemplateCatalogue& catalogue_;
     DataPaths paths_;
     const ProductionPlan& plan_;
-    QSize frameSize_;
+    FrameShape frame_;
     int kept_; // template picture sets and hand-over pictures kept for later requests
     ProductionTimeline timeline_;
     EffectSchedule effects_;

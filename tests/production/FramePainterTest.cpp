@@ -117,6 +117,48 @@ TEST_F(FramePainterTest, LyricLineShowsFromItsSecondUntilTheSongEnds) {
     EXPECT_NEAR((left + right) / 2, kFrame.width() / 2, 4);
 }
 
+// Frames painted at a disc's coded size, whose pixels are wider than square, show what frames in square
+// pixels show, squeezed: the photos, backgrounds and the lyric line are laid out in square pixels first.
+TEST_F(FramePainterTest, FramesOfWidePixelsShowTheSquareFrameSqueezed) {
+    const ProductionPlan p = plan();
+    ProductionSources square(album, world.catalogue(), world.paths(), p, kFrame);
+    const QSize coded(240, 180);
+    ProductionSources wide(album, world.catalogue(), world.paths(), p, FrameShape(coded, kFrame));
+    FramePainter expected(square);
+    FramePainter painter(wide);
+    const auto brightColumns = [](const QImage& image) {
+        int left = image.width(), right = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) > 200) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return std::make_pair(left, right);
+    };
+    for (const qint64 frame : {1, 2, 11, 12, 30}) {
+        const QImage shown = painter.paint(frame);
+        ASSERT_EQ(shown.size(), coded);
+        const QImage reference =
+            expected.paint(frame).scaled(coded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int differing = 0;
+        for (int y = 0; y < coded.height(); ++y)
+            for (int x = 0; x < coded.width(); ++x) {
+                const QRgb a = shown.pixel(x, y), b = reference.pixel(x, y);
+                differing += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                                 std::abs(qBlue(a) - qBlue(b)) >
+                             60;
+            }
+        EXPECT_LT(differing, coded.width() * coded.height() / 50) << "frame " << frame;
+    }
+    // The lyric line is squeezed with the rest.
+    const auto [left, right] = brightColumns(painter.paint(30));
+    const auto [squareLeft, squareRight] = brightColumns(expected.paint(30));
+    ASSERT_LT(squareLeft, squareRight);
+    EXPECT_NEAR(left, squareLeft * 3 / 4, 2);
+    EXPECT_NEAR(right, squareRight * 3 / 4, 2);
+}
+
 TEST_F(FramePainterTest, EffectFramesAreScaledToTheFrameFromTheirStart) {
     // A picture effect whose frames mark the top-left tenth of a 1920 × 1080 frame.
     const DataPaths paths = world.paths();
