@@ -65,9 +65,21 @@ std::shared_ptr<const TemplatePictures> ProductionSources::templatePictures(int 
 
 std::shared_ptr<const TemplatePictures> ProductionSources::segmentPictures(int segment) {
     const QList<MovieSegment>& segments = timeline_.segments();
-    std::shared_ptr<const TemplatePictures> pictures = templatePictures(segments[segment].templateIndex);
+    const int current = segments[segment].templateIndex;
     const int next = segment + 1 < segments.size() ? segments[segment + 1].templateIndex : -1;
-    if (aheadMode_ == Ahead::NextTemplate && next >= 0) {
+    if (aheadMode_ != Ahead::NextTemplate || next < 0 || next == current)
+        return templatePictures(current);
+    // Pictures being made ahead are taken first; pictures not made yet (the first template's) are made
+    // while the next template's are made ahead, so that both cores work from the start.
+    std::shared_ptr<const TemplatePictures> pictures;
+    {
+        QMutexLocker lock(&picturesMutex_);
+        if (aheadIndex_ == current) {
+            lock.unlock();
+            pictures = templatePictures(current);
+        }
+    }
+    {
         QMutexLocker lock(&picturesMutex_);
         const bool kept = std::any_of(recentPictures_.begin(), recentPictures_.end(),
                                       [next](const auto& recent) { return recent.first == next; });
@@ -78,7 +90,7 @@ std::shared_ptr<const TemplatePictures> ProductionSources::segmentPictures(int s
             ahead_ = std::async(std::launch::async, [this, next] { return makePictures(next); });
         }
     }
-    return pictures;
+    return pictures ? pictures : templatePictures(current);
 }
 
 std::shared_ptr<const TemplatePictures> ProductionSources::makePictures(int templateIndex) const {
@@ -99,7 +111,7 @@ QImage ProductionSources::handOverPicture(int segment, FramePainter& painter) {
     QImage picture;
     for (int s = from; s <= segment; ++s) {
         if (s == 0) {
-            picture = plan_.templates.isEmpty() ? QImage() : templatePictures(0)->background;
+            picture = plan_.templates.isEmpty() ? QImage() : segmentPictures(0)->background;
         } else {
             const MovieSegment& before = timeline_.segments()[s - 1];
             picture = painter.paint(before.firstFrame + before.frames - 1, FramePainter::Lyric::Left);

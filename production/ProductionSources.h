@@ -61,7 +61,7 @@ public:
     // The pictures of the plan's template `templateIndex`.
     std::shared_ptr<const TemplatePictures> templatePictures(int templateIndex);
     // The pictures of the template timeline segment `segment` plays; with Ahead::NextTemplate, starts
-    // making those of the segment after it.
+    // making those of the segment after it (at the same time as these, when these are not made yet).
     std::shared_ptr<const TemplatePictures> segmentPictures(int segment);
     // What the hand-over picture shows while segment `segment` plays: the last frame of the segment before
     // it without the lyric line; for the first segment, the first template's background. A picture not
