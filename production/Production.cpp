@@ -41,6 +41,15 @@ int ComposerCount(const ProductionRequest& request) {
     return x264 && request.size.width() > 1280 ? 1 : 2;
 }
 
+// How many frames in a row each composer paints. A painter that paints neighbouring frames finds its
+// player's kept layers and the effect frames of the frame before still in place: on discs, where
+// composing sets the pace, runs of half a second made productions about a tenth faster than taking
+// frames in turns (measured in pairs of runs). Each run waits in the queue for the one before it, so
+// the queue holds two runs; at larger sizes, where the encoder sets the pace, frames go in turns.
+int ComposerRun(const ProductionRequest& request) {
+    return IsDiscType(request.type) ? 12 : 1;
+}
+
 // Discs code a small frame (720 × 576 at most): composing a larger album size only for the encoder to
 // shrink it costs time for detail no viewer gets. The album is laid out at the smallest size of its own
 // shape that still gives every coded pixel, in square pixels, at least one composed pixel, and painted
@@ -79,7 +88,8 @@ QString TimeText(qint64 milliseconds) {
 
 using PictureQueue = OrderedFrameQueue<FrameHolder>;
 
-// Composers on their own threads, putting frames into the queue in turns, converted for the encoder.
+// Composers on their own threads, putting runs of frames into the queue in turns, converted for the
+// encoder.
 // Any error ends them all and is handed to the encoder's side.
 //
 // They run on threads of Qt's global pool. Qt's raster engine hands the rows of a large drawing from any
@@ -89,8 +99,9 @@ using PictureQueue = OrderedFrameQueue<FrameHolder>;
 // its threads.
 class Composers {
 public:
-    Composers(ProductionSources& sources, const EncoderSettings& settings, PictureQueue& queue, int count)
-        : queue_(queue), count_(count) {
+    Composers(ProductionSources& sources, const EncoderSettings& settings, PictureQueue& queue, int count,
+              int runLength)
+        : queue_(queue), count_(count), run_(runLength) {
         QThreadPool* pool = QThreadPool::globalInstance();
         pool->setMaxThreadCount(std::max(pool->maxThreadCount(), count + QThread::idealThreadCount()));
         for (int index = 0; index < count; ++index)
@@ -115,9 +126,10 @@ private:
             FramePainter painter(sources);
             FrameConverter converter(settings);
             const qint64 total = sources.timeline().totalFrames();
-            for (qint64 frame = index; frame < total; frame += count)
-                if (!queue_.put(frame, converter.convert(painter.paint(frame))))
-                    return;
+            for (qint64 first = index * run_; first < total; first += count * run_)
+                for (qint64 frame = first; frame < std::min(total, first + run_); ++frame)
+                    if (!queue_.put(frame, converter.convert(painter.paint(frame))))
+                        return;
         } catch (...) {
             {
                 std::lock_guard lock(mutex_);
@@ -130,6 +142,7 @@ private:
 
     PictureQueue& queue_;
     int count_;
+    int run_; // frames a composer paints in a row before the next composer's turn
     QSemaphore finished_;
     std::mutex mutex_;
     std::exception_ptr failure_;
@@ -219,14 +232,15 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
     out.append(QStringLiteral("Preparing conversion..."));
     out.append(QStringLiteral("Starting conversion..."));
 
-    // Two frames in reach of each composer; a lone composer (at large sizes, where every frame weighs
-    // megabytes) one more than it paints.
-    PictureQueue queue(composerCount == 1 ? 2 : 2 + composerCount);
+    // A run of frames in reach of each composer, and two frames more; a lone composer (at large sizes,
+    // where every frame weighs megabytes) one more than it paints.
+    const int runLength = ComposerRun(request);
+    PictureQueue queue(composerCount == 1 ? 2 : 2 + composerCount * runLength);
     QElapsedTimer clock;
     clock.start();
     qint64 lastLog = -1000;
     {
-        Composers composers(sources, settings, queue, composerCount);
+        Composers composers(sources, settings, queue, composerCount, runLength);
         for (qint64 frame = 0; frame < total; ++frame) {
             if (job.stopRequested()) {
                 out.append(QStringLiteral("Conversion ended."));

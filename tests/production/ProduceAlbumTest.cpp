@@ -59,6 +59,30 @@ TEST_F(ProduceAlbumTest, ProducesTheWholeAlbumWithItsMusic) {
     EXPECT_EQ(outputFolder(), QStringList({"album.mp4"}));
 }
 
+// A DVD is painted at its coded size by two composers taking runs of frames in turns: every frame comes
+// once and in its place, the red template's before the blue one's, shown at 16:9.
+TEST_F(ProduceAlbumTest, ProducesADvdWithEveryFrameInItsPlace) {
+    request = DefaultProductionRequest(AlbumType::DVD);
+    request.outputPath = world.tree.file("out/album.mpg");
+    const JobOutcome outcome = produce();
+    ASSERT_TRUE(outcome.isDone()) << outcome.messages.join(u'\n').toStdString();
+    const MediaFacts facts = ProbeMedia(request.outputPath);
+    ASSERT_TRUE(facts.video);
+    EXPECT_EQ(facts.video->codec, "mpeg2video");
+    EXPECT_EQ(QSize(facts.video->width, facts.video->height), QSize(720, 576));
+    EXPECT_EQ(av_cmp_q(facts.video->displayAspect, AVRational{16, 9}), 0);
+    std::vector<QRgb> middles;
+    ForEachPicture(request.outputPath, [&](const QImage& picture) {
+        middles.push_back(picture.pixel(picture.width() / 2, picture.height() / 4));
+    });
+    ASSERT_EQ(middles.size(), size_t(25 + 150));
+    EXPECT_LT(qGray(middles[0]), 40); // the black first frame
+    for (int frame = 3; frame <= 9; ++frame)
+        EXPECT_TRUE(qRed(middles[frame]) > 150 && qBlue(middles[frame]) < 100) << "frame " << frame;
+    for (int frame = 14; frame <= 24; ++frame)
+        EXPECT_TRUE(qBlue(middles[frame]) > 150 && qRed(middles[frame]) < 100) << "frame " << frame;
+}
+
 TEST_F(ProduceAlbumTest, LaunchChecksRefuseInTheirOrder) {
     request.sync = SyncMode::Music;
     EXPECT_EQ(LaunchRefusal(album, SyncMode::Music),
