@@ -4,14 +4,12 @@
 //       of every composed frame as `frames` writes them, or else the album's first 100 frames, composed
 //       beforehand and repeated (how hard frames are to code depends on what they show, so only the
 //       album's own frames measure what production is up against); prints the wall time in seconds.
-//   bench_production frames ALBUM WxH [COUNT]  writes every composed frame (or the first COUNT) of the album
-//   to stdout as raw BGRA,
-//       the reference a produced video is compared with.
-//   bench_production compose ALBUM WxH[:WxH] [COUNT]  composes every frame (or the first COUNT) on one thread
-//   and
-//       prints the milliseconds per frame, for frames without effects and frames with them, and the share
-//       of the effect frames' placing (reading and scaling) and drawing, measured apart without the cache.
-//       A second size gives the shape the frames show, where it differs (720x576:1024x576 for a DVD).
+//   bench_production frames ALBUM WxH[:WxH] [COUNT]  writes every composed frame (or the first COUNT) of
+//       the album to stdout as raw BGRA, the reference a produced video is compared with.
+//   bench_production compose ALBUM WxH[:WxH] [COUNT]  composes every frame (or the first COUNT) on one
+//       thread and prints the milliseconds per frame, for frames without effects and frames with them, and
+//       the share of the effect frames' placing (reading and scaling) and drawing, measured apart without the
+//       cache. A second size gives the shape the frames show, where it differs (720x576:1024x576 for a DVD).
 //   bench_production pictures ALBUM WxH  makes every template's pictures once and prints the milliseconds
 //       each set takes.
 //   bench_production effects ALBUM WxH  places every frame of each effect the album shows once and prints,

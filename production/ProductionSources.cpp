@@ -73,14 +73,12 @@ std::shared_ptr<const TemplatePictures> ProductionSources::segmentPictures(int s
         return templatePictures(current);
     // Pictures being made ahead are taken first; pictures not made yet (the first template's) are made
     // while the next template's are made ahead, so that both cores work from the start.
-    std::shared_ptr<const TemplatePictures> pictures;
+    bool madeAhead;
     {
         QMutexLocker lock(&picturesMutex_);
-        if (aheadIndex_ == current) {
-            lock.unlock();
-            pictures = templatePictures(current);
-        }
+        madeAhead = aheadIndex_ == current;
     }
+    std::shared_ptr<const TemplatePictures> pictures = madeAhead ? templatePictures(current) : nullptr;
     {
         QMutexLocker lock(&picturesMutex_);
         const bool kept = std::any_of(recentPictures_.begin(), recentPictures_.end(),
