@@ -209,7 +209,6 @@ QStringList ProductionLog::lines() const {
 
 JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, const DataPaths& paths,
                         const ProductionRequest& request, Job& job, ProductionLog* log) {
-    SetBigBufferHandling(request.size);
     ProductionLog ownLog;
     ProductionLog& out = log ? *log : ownLog;
     if (const auto refusal = LaunchRefusal(album, request.sync))
@@ -223,6 +222,7 @@ JobOutcome ProduceAlbum(const Album& album, const TemplateCatalogue& catalogue, 
     if (job.stopRequested())
         return JobOutcome::stopped();
     const FrameShape composed = CompositionShape(request);
+    SetBigBufferHandling(composed.shown);
     const int composerCount = ComposerCount(request);
     // Where memory allows a third set of template pictures, the next template's photos are decoded while
     // the one before plays, instead of holding up both composers and leaving the encoder without frames.
