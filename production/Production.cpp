@@ -3,7 +3,6 @@
 #include "core/Error.h"
 #include "core/Job.h"
 #include "core/TextHelpers.h"
-#include "core/ThreadPriority.h"
 #include "core/Words.h"
 #include "effects/AlbumTimeline.h"
 #include "media/AlbumEncoder.h"
@@ -95,8 +94,8 @@ QString TimeText(qint64 milliseconds) {
 using PictureQueue = OrderedFrameQueue<FrameHolder>;
 
 // Composers on their own threads, putting runs of frames into the queue in turns, converted for the
-// encoder, at a lower priority than the encoder's threads. Any error ends them all and is handed to the
-// encoder's side.
+// encoder.
+// Any error ends them all and is handed to the encoder's side.
 //
 // They run on threads of Qt's global pool. Qt's raster engine hands the rows of a large drawing from any
 // other thread to that pool in pieces and waits for them; with both cores already busy composing and
@@ -128,10 +127,6 @@ public:
 
 private:
     void run(ProductionSources& sources, const EncoderSettings& settings, int index, int count) {
-        // The encoder goes first and the composers take what it leaves: x264 keeps both cores busy only
-        // in bursts, and a composer holding a core then delayed its next frame. Measured in alternating
-        // pairs of runs, 1280 x 720 productions took 80-82 s against 88-89 s, and DVDs 11 s against 13 s.
-        const LowerThreadPriority behindTheEncoder;
         try {
             FramePainter painter(sources);
             FrameConverter converter(settings);
