@@ -10,7 +10,7 @@ packages=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev
   libsdl2-dev libopencc-dev librlottie-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-wqy-microhei ffmpeg xvfb xauth
+  fonts-wqy-microhei ffmpeg dvdauthor xvfb xauth
 )
 
 missing=()
