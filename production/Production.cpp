@@ -94,8 +94,7 @@ QString TimeText(qint64 milliseconds) {
 using PictureQueue = OrderedFrameQueue<FrameHolder>;
 
 // Composers on their own threads, putting runs of frames into the queue in turns, converted for the
-// encoder.
-// Any error ends them all and is handed to the encoder's side.
+// encoder. Any error ends them all and is handed to the encoder's side.
 //
 // They run on threads of Qt's global pool. Qt's raster engine hands the rows of a large drawing from any
 // other thread to that pool in pieces and waits for them; with both cores already busy composing and
